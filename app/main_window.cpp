@@ -1,0 +1,56 @@
+#include "app/main_window.h"
+
+#include "app/app_state.h"
+#include "app/command_table.h"
+#include "document/document.h"
+
+void LayOutMainWindow() {
+    // The WM_SIZE sent while start-up shows the window comes before the children exist.
+    if (!StatusBar || !EditorControl)
+        return;
+    RECT statusClient{}, mainClient{};
+    GetClientRect(StatusBar, &statusClient);
+    const int statusHeight = statusClient.bottom - statusClient.top;
+    GetClientRect(MainWindow, &mainClient);
+    const int width = mainClient.right, height = mainClient.bottom;
+    MoveWindow(EditorControl, 0, 0, width, height - statusHeight, FALSE);
+    // The status bar fixes its own height; only its top edge and width are ours.
+    MoveWindow(StatusBar, 0, height - statusHeight, width, height, FALSE);
+}
+
+// Closing asks to save; once the user agrees the process ends here, with no window
+// destroyed and no return to the message loop.
+static LRESULT CloseMainWindow() {
+    if (ConfirmSave())
+        ExitProcess(0);
+    return 0;
+}
+
+static LRESULT ColourEditorText(HDC deviceContext) {
+    SetTextColor(deviceContext, RGB(0, 0x44, 0));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        LayOutMainWindow();
+        break;
+    case WM_SETFOCUS:
+        SetFocus(EditorControl);
+        break;
+    case WM_CLOSE:
+        return CloseMainWindow();
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_COMMAND:
+        HandleCommand(wParam);
+        break;
+    case WM_CTLCOLOREDIT:
+        return ColourEditorText(reinterpret_cast<HDC>(wParam));
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

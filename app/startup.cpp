@@ -1,0 +1,104 @@
+#include "app/startup.h"
+
+#include <commctrl.h>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/menu_bar.h"
+#include "dialogs/dialogs.h"
+#include "document/document.h"
+#include "suite/suite_settings.h"
+#include "suite/suite_table.h"
+
+bool RegisterMainClass() {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = ModuleInstance;
+    windowClass.hIcon = LoadIconA(ModuleInstance, "Icoon");
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = kProgramName;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+bool CreateMainWindow() {
+    MainWindow = CreateWindowExA(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 ModuleInstance, nullptr);
+    return MainWindow != nullptr;
+}
+
+void CreateStatusBar() {
+    StatusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, kUnsavedName, MainWindow, IDC_STATUS_BAR);
+    if (StatusBar) {
+        int partEdges[2] = {400, -1};
+        SendMessageA(StatusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(partEdges));
+    }
+}
+
+void CreateEditorControl() {
+    RECT mainClient{}, statusClient{};
+    GetClientRect(MainWindow, &mainClient);
+    if (StatusBar)
+        GetClientRect(StatusBar, &statusClient);
+    EditorControl = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE, 0, 0,
+        mainClient.right, mainClient.bottom - statusClient.bottom, MainWindow,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR)), ModuleInstance, nullptr);
+    if (EditorControl) {
+        SendMessageA(EditorControl, WM_SETFONT, reinterpret_cast<WPARAM>(SuiteSettings.NormalFont),
+                     0);
+        ShowWindow(EditorControl, SW_SHOW);
+        UpdateWindow(EditorControl);
+    }
+}
+
+bool StartEditor(const char* commandLine) {
+    LoadSuiteSettings(kOwnSuiteName);
+
+    if (!RegisterMainClass()) {
+        MessageBoxA(nullptr, "Register failed", nullptr, 0);
+        return false;
+    }
+    if (!CreateMainWindow()) {
+        MessageBoxA(nullptr, "WinCreate failed", nullptr, 0);
+        return false;
+    }
+    SetMenu(MainWindow, BuildMenuBar());
+    ShowWindow(MainWindow, SW_SHOW);
+    UpdateWindow(MainWindow);
+
+    if (SuiteSettings.FirstRun) {
+        // Cleared before the dialog shows, so a program ended while it is open does
+        // not greet the user again.
+        ClearFirstRunFlag();
+        RunFirstRunDialog();
+    }
+
+    if (SuiteSettings.ProgramDirectory.empty())
+        MessageBoxA(nullptr, InstallationWarningText().c_str(), "Error",
+                    MB_ICONWARNING | MB_TASKMODAL | MB_SETFOREGROUND);
+
+    DocumentState.CurrentFileName = kUnsavedName;
+    CreateStatusBar();
+    CreateEditorControl();
+
+    const std::string fileName = FirstCommandLineArgument(commandLine ? commandLine : "");
+    if (!fileName.empty())
+        LoadDocumentAtStartUp(fileName);
+
+    SetFocus(EditorControl);
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG message{};
+    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam & 0xFF);
+}

@@ -1,0 +1,1 @@
+// filled with the document commands

@@ -1,0 +1,14 @@
+#include "document/path_text.h"
+
+std::string CutToTextLimit(std::string_view text) {
+    return std::string(text.substr(0, kTextLimit));
+}
+
+std::string FileNamePart(std::string_view path) {
+    const size_t slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string LoadedDocumentTitle(std::string_view path) {
+    return FileNamePart(CutToTextLimit(path)) + " - Scribane";
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+// The longest text the editor keeps of a path in its status bar, title, recent list
+// and command line.
+inline constexpr size_t kTextLimit = 255;
+
+// `text` cut to its first 255 characters.
+std::string CutToTextLimit(std::string_view text);
+
+// The text after the last backslash of `path`, or all of it when it holds none.
+std::string FileNamePart(std::string_view path);
+
+// The window title after a load: the file-name part of the first 255 characters of
+// the path, then " - Scribane".
+std::string LoadedDocumentTitle(std::string_view path);
