@@ -4,7 +4,9 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Reads one argument starting at `pos` (past any separators) and moves `pos` past it.
 std::string NextArgument(std::string_view line, size_t& pos) {

@@ -27,22 +27,24 @@ void RunCommand(unsigned command) {
         return;
     }
     switch (command) {
-    case CMD_NEW:         NewDocument(); break;
-    case CMD_OPEN:        OpenDocument(); break;
-    case CMD_SAVE_AS:     SaveDocumentAs(); break;
-    case CMD_EXIT:        PostMessageA(MainWindow, WM_CLOSE, 0, 0); break;
-    case CMD_SAVE:        SaveDocument(); break;
-    case CMD_UNDO:        SendMessageA(EditorControl, WM_UNDO, 0, 0); break;
-    case CMD_CUT:         SendMessageA(EditorControl, WM_CUT, 0, 0); break;
-    case CMD_COPY:        SendMessageA(EditorControl, WM_COPY, 0, 0); break;
-    case CMD_PASTE:       SendMessageA(EditorControl, WM_PASTE, 0, 0); break;
-    case CMD_DELETE:      SendMessageA(EditorControl, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("")); break;
-    case CMD_DATE_TIME:   InsertDateTime(); break;
-    case CMD_FIND:        RunFindDialog(); break;
-    case CMD_FIND_NEXT:   RunSearch(); break;
-    case CMD_ABOUT:       RunAboutDialog(); break;
+    case CMD_NEW: NewDocument(); break;
+    case CMD_OPEN: OpenDocument(); break;
+    case CMD_SAVE_AS: SaveDocumentAs(); break;
+    case CMD_EXIT: PostMessageA(MainWindow, WM_CLOSE, 0, 0); break;
+    case CMD_SAVE: SaveDocument(); break;
+    case CMD_UNDO: SendMessageA(EditorControl, WM_UNDO, 0, 0); break;
+    case CMD_CUT: SendMessageA(EditorControl, WM_CUT, 0, 0); break;
+    case CMD_COPY: SendMessageA(EditorControl, WM_COPY, 0, 0); break;
+    case CMD_PASTE: SendMessageA(EditorControl, WM_PASTE, 0, 0); break;
+    case CMD_DELETE:
+        SendMessageA(EditorControl, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(""));
+        break;
+    case CMD_DATE_TIME: InsertDateTime(); break;
+    case CMD_FIND: RunFindDialog(); break;
+    case CMD_FIND_NEXT: RunSearch(); break;
+    case CMD_ABOUT: RunAboutDialog(); break;
     case CMD_QUICK_INTRO: ShowHelp(kQuickStartTopic); break;
-    case CMD_WEB_SITE:    OpenWebSite(); break;
-    case CMD_HELP:        ShowHelp(""); break;
+    case CMD_WEB_SITE: OpenWebSite(); break;
+    case CMD_HELP: ShowHelp(""); break;
     }
 }

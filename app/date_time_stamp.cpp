@@ -10,7 +10,7 @@ void InsertDateTime() {
     // join one day's date to the next day's time.
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    const std::string stamp = FormatDateTimeStamp(
-        {now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond});
+    const std::string stamp =
+        FormatDateTimeStamp({now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond});
     SendMessageA(EditorControl, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(stamp.c_str()));
 }

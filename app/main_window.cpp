@@ -33,24 +33,13 @@ static LRESULT ColourEditorText(HDC deviceContext) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_SIZE:
-        LayOutMainWindow();
-        break;
-    case WM_SETFOCUS:
-        SetFocus(EditorControl);
-        break;
-    case WM_CLOSE:
-        return CloseMainWindow();
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_COMMAND:
-        HandleCommand(wParam);
-        break;
-    case WM_CTLCOLOREDIT:
-        return ColourEditorText(reinterpret_cast<HDC>(wParam));
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_SIZE: LayOutMainWindow(); break;
+    case WM_SETFOCUS: SetFocus(EditorControl); break;
+    case WM_CLOSE: return CloseMainWindow();
+    case WM_ERASEBKGND: return 1;
+    case WM_COMMAND: HandleCommand(wParam); break;
+    case WM_CTLCOLOREDIT: return ColourEditorText(reinterpret_cast<HDC>(wParam));
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

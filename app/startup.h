@@ -11,6 +11,14 @@ bool StartEditor(const char* commandLine);
 // Runs the message loop until WM_QUIT and returns the exit code it carries.
 int RunMessageLoop();
 
+// Turns a shortcut key pressed in the main window or its editor into the command it
+// stands for, sent to the main window. Returns whether `message` was such a key.
+bool TranslateEditorAccelerator(MSG& message);
+
+// What the message loop does with each message: shortcut keys become commands, all
+// else is translated and dispatched.
+void DispatchEditorMessage(MSG& message);
+
 bool RegisterMainClass();
 bool CreateMainWindow();
 void CreateStatusBar();

@@ -5,8 +5,14 @@
 
 static const char kDebugCaption[] = "Foutopsporing";
 
-void DebugShowText(const char* text) { MessageBoxA(nullptr, text, kDebugCaption, MB_OK); }
+void DebugShowText(const char* text) {
+    MessageBoxA(nullptr, text, kDebugCaption, MB_OK);
+}
 
-void DebugShowNumber(long number) { DebugShowText(std::to_string(number).c_str()); }
+void DebugShowNumber(long number) {
+    DebugShowText(std::to_string(number).c_str());
+}
 
-void DebugShowNotice() { DebugShowText("Melding van Foutopsporing"); }
+void DebugShowNotice() {
+    DebugShowText("Melding van Foutopsporing");
+}

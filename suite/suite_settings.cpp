@@ -39,7 +39,8 @@ void LoadSuiteSettings(const char* suiteName) {
 
         const RegistryKey own(HKEY_LOCAL_MACHINE, SuiteSettings.ProgramKeyPath.c_str(),
                               KEY_QUERY_VALUE);
-        SuiteSettings.FirstRun = !ReadRegistryText(own, kFirstRunValue, kFirstRunCapacity).text.empty();
+        SuiteSettings.FirstRun =
+            !ReadRegistryText(own, kFirstRunValue, kFirstRunCapacity).text.empty();
     }
 
     SuiteSettings.NormalFont = CreateSharedFont(FW_NORMAL, "Verdana");

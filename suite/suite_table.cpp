@@ -20,7 +20,9 @@ std::string HelpCommandLine(std::string_view programDirectory, std::string_view 
     return line;
 }
 
-std::string WebSiteCommandLine() { return std::string("Explorer.exe ") + kSuiteWebAddress; }
+std::string WebSiteCommandLine() {
+    return std::string("Explorer.exe ") + kSuiteWebAddress;
+}
 
 std::string InstallationWarningText() {
     return std::string("Scribane isn't properly installed. Please run the installation again. "

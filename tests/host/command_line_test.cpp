@@ -5,12 +5,15 @@
 TEST(FirstCommandLineArgument, TakesTheArgumentAfterTheProgramName) {
     EXPECT_EQ(FirstCommandLineArgument("scribane.exe level.inf"), "level.inf");
     EXPECT_EQ(FirstCommandLineArgument("scribane.exe \t\r level.inf other.txt"), "level.inf");
-    EXPECT_EQ(FirstCommandLineArgument("\"C:\\Program Files\\Velkaro\\scribane.exe\" a.txt"), "a.txt");
+    EXPECT_EQ(FirstCommandLineArgument("\"C:\\Program Files\\Velkaro\\scribane.exe\" a.txt"),
+              "a.txt");
 }
 
 TEST(FirstCommandLineArgument, QuotesHoldSeparatorsAndAreRemoved) {
-    EXPECT_EQ(FirstCommandLineArgument("scribane.exe \"C:\\My Levels\\x.inf\""), "C:\\My Levels\\x.inf");
-    EXPECT_EQ(FirstCommandLineArgument("scribane.exe 'C:\\My Levels\\x.inf' y"), "C:\\My Levels\\x.inf");
+    EXPECT_EQ(FirstCommandLineArgument("scribane.exe \"C:\\My Levels\\x.inf\""),
+              "C:\\My Levels\\x.inf");
+    EXPECT_EQ(FirstCommandLineArgument("scribane.exe 'C:\\My Levels\\x.inf' y"),
+              "C:\\My Levels\\x.inf");
     // A double quote inside single quotes is an ordinary character, and the other way round.
     EXPECT_EQ(FirstCommandLineArgument("scribane.exe 'a\"b'"), "a\"b");
     EXPECT_EQ(FirstCommandLineArgument("scribane.exe \"a'b\""), "a'b");

@@ -21,8 +21,7 @@ BOOL CALLBACK FindNewDialog(HWND window, LPARAM lParam) {
     auto* context = reinterpret_cast<FindContext*>(lParam);
     char className[64] = "";
     GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770" || !IsWindowVisible(window) ||
-        !context->belongs(window))
+    if (std::string(className) != "#32770" || !IsWindowVisible(window) || !context->belongs(window))
         return TRUE;
     for (HWND seen : *context->handled)
         if (seen == window)
@@ -67,7 +66,9 @@ void BoxWatcher::Expect(Answer answer) {
     answers_.push_back(std::move(answer));
 }
 
-void BoxWatcher::ExpectButton(int id) { Expect(PressButton(id)); }
+void BoxWatcher::ExpectButton(int id) {
+    Expect(PressButton(id));
+}
 
 std::vector<SeenBox> BoxWatcher::Seen() const {
     std::lock_guard lock(mutex_);
@@ -132,7 +133,8 @@ void BoxWatcher::Run() {
         if (answer)
             answer(dialog);
         else
-            PostMessageA(dialog, WM_COMMAND, box.buttons.empty() ? IDCANCEL : box.buttons.back(), 0);
+            PostMessageA(dialog, WM_COMMAND, box.buttons.empty() ? IDCANCEL : box.buttons.back(),
+                         0);
     }
 }
 

@@ -13,12 +13,12 @@
 
 struct SeenBox {
     std::string caption;
-    std::string text;       // a message box's text (empty for other dialogs)
+    std::string text;         // a message box's text (empty for other dialogs)
     std::vector<int> buttons; // identifiers of its buttons, in window order
     HWND owner = nullptr;
-    HICON icon = nullptr;   // a message box's icon
-    LONG textStyle = 0;     // window style of a message box's text
-    bool answered = false;  // false: nothing was queued for it and it was dismissed
+    HICON icon = nullptr;  // a message box's icon
+    LONG textStyle = 0;    // window style of a message box's text
+    bool answered = false; // false: nothing was queued for it and it was dismissed
 };
 
 class BoxWatcher {

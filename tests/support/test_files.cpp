@@ -33,8 +33,9 @@ std::optional<std::string> GetRegistryBytes(HKEY root, const char* path, const c
                              reinterpret_cast<BYTE*>(data.data()), &size) == 0) {
             const int chars = static_cast<int>(size / sizeof(wchar_t));
             std::string narrow(chars * 2 + 1, '\0');
-            const int length = WideCharToMultiByte(CP_ACP, 0, data.data(), chars, narrow.data(),
-                                                   static_cast<int>(narrow.size()), nullptr, nullptr);
+            const int length =
+                WideCharToMultiByte(CP_ACP, 0, data.data(), chars, narrow.data(),
+                                    static_cast<int>(narrow.size()), nullptr, nullptr);
             narrow.resize(length);
             value = narrow;
         }
@@ -52,7 +53,9 @@ void InstallSuite(const std::string& programDirectory) {
     RegCloseKey(own);
 }
 
-void UninstallSuite() { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestSuiteKey); }
+void UninstallSuite() {
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestSuiteKey);
+}
 
 std::string FreshFolder(const std::string& name) {
     char temp[MAX_PATH] = "";

@@ -12,7 +12,8 @@ void DeleteRegistryTree(HKEY root, const char* path);
 
 // Creates `path` when needed and sets `name` to `data` as REG_SZ of exactly those bytes.
 void SetRegistryBytes(HKEY root, const char* path, const char* name, const std::string& data);
-inline void SetRegistryText(HKEY root, const char* path, const char* name, const std::string& text) {
+inline void SetRegistryText(HKEY root, const char* path, const char* name,
+                            const std::string& text) {
     SetRegistryBytes(root, path, name, text);
 }
 

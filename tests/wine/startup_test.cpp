@@ -132,6 +132,8 @@ TEST_F(StartUp, ValuesThatDoNotFitTheirBuffersReadAsEmpty) {
 
 TEST_F(StartUp, FirstRunFlagIsReadAndClearedBeforeTheGreeting) {
     SetRegistryText(HKEY_LOCAL_MACHINE, kTestProgramKey, "EersteKeer", "1");
+    BoxWatcher watcher;
+    watcher.ExpectButton(IDCANCEL); // No, in the greeting
     EditorSession session;
     EXPECT_TRUE(SuiteSettings.FirstRun);
     EXPECT_EQ(GetRegistryBytes(HKEY_LOCAL_MACHINE, kTestProgramKey, "EersteKeer"),
