@@ -11,7 +11,8 @@ die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 PACKAGES=(cmake make g++ googletest
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick python3)
+          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick python3
+          fp-utils nsis p7zip-full zip)
 
 # Installs the packages that are missing, quietly, and only when some are.
 install_missing() {

@@ -2,8 +2,9 @@
 
 #include "support/test_files.h"
 
-ProgramProcess::ProgramProcess(const std::string& arguments) {
-    const std::string program = TestProgramFolder() + "..\\scribane.exe";
+ProgramProcess::ProgramProcess(const std::string& arguments, std::string program) {
+    if (program.empty())
+        program = TestProgramFolder() + "..\\scribane.exe";
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;

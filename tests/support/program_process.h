@@ -5,8 +5,9 @@
 
 class ProgramProcess {
   public:
-    // Starts scribane.exe (built beside the tests' folder) with `arguments`.
-    explicit ProgramProcess(const std::string& arguments = "");
+    // Starts `program` (by default scribane.exe, built beside the tests' folder) with
+    // `arguments`.
+    explicit ProgramProcess(const std::string& arguments = "", std::string program = "");
     ~ProgramProcess(); // ends the program if it is still running
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
