@@ -1,5 +1,81 @@
 #include "dialogs/dialogs.h"
 
-INT_PTR CALLBACK FindDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-void RunFindDialog() {}
-void RunSearch() {}
+#include <string>
+
+#include "app/app_state.h"
+#include "dialogs/search.h"
+#include "resources/resource_ids.h"
+
+SearchStateRecord SearchState;
+
+namespace {
+
+const char kFindCaption[] = "Find";
+
+// Keeps the dialog's text, cut to the search text limit.
+void TakeSearchText(HWND dialog) {
+    char text[kSearchTextLimit + 1] = "";
+    GetDlgItemTextA(dialog, IDC_FIND_TEXT, text, sizeof text);
+    SearchState.SearchText = text;
+}
+
+std::string EditorContents() {
+    const int length = GetWindowTextLengthA(EditorControl);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(EditorControl, text.data(), length + 1)));
+    return text;
+}
+
+void ShowSearchNotice(const std::string& text) {
+    MessageBoxA(MainWindow, text.c_str(), kFindCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace
+
+// Find starts over at the top; Find next goes on from the last match. Either way the
+// dialog is gone before the search shows its selection or its notice.
+INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_COMMAND:
+        switch (wParam) {
+        case IDC_SECOND_BUTTON: EndDialog(dialog, 0); break;
+        case IDC_FIRST_BUTTON:
+            TakeSearchText(dialog);
+            SearchState.SearchPosition = 1;
+            EndDialog(dialog, 0);
+            RunSearch();
+            break;
+        case IDC_FIND_NEXT:
+            TakeSearchText(dialog);
+            EndDialog(dialog, 0);
+            RunSearch();
+            break;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+void RunFindDialog() {
+    DialogBoxParamA(ModuleInstance, "Zoek", MainWindow, FindDialogProc, 0);
+}
+
+void RunSearch() {
+    const std::string& needle = SearchState.SearchText;
+    if (needle.empty()) {
+        ShowSearchNotice("There is no text to search for. Choose Find... in the Edit menu and "
+                         "type the text to find.");
+        return;
+    }
+    const size_t from = SearchState.SearchPosition > 0 ? SearchState.SearchPosition - 1 : 0;
+    const auto match = FindNextMatch(EditorContents(), needle, from);
+    if (!match) {
+        // The selection stays where it was, so the user keeps their place.
+        ShowSearchNotice("Cannot find \"" + needle + "\".");
+        return;
+    }
+    const size_t end = *match + needle.size();
+    SendMessageA(EditorControl, EM_SETSEL, static_cast<WPARAM>(*match), static_cast<LPARAM>(end));
+    SendMessageA(EditorControl, EM_SCROLLCARET, 0, 0);
+    SearchState.SearchPosition = end + 1;
+}

@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "dialogs/dialogs.h"
 #include "document/document.h"
 #include "suite/suite_settings.h"
 
@@ -12,6 +13,7 @@ EditorSession::EditorSession(const std::string& commandLine) {
     ModuleInstance = GetModuleHandleA(nullptr);
     DocumentState = DocumentStateRecord{};
     SuiteSettings = SuiteSettingsRecord{};
+    SearchState = SearchStateRecord{};
     started_ = StartEditor(commandLine.c_str());
     PumpMessages();
 }

@@ -150,6 +150,8 @@ TEST_F(StartUp, FirstRunFlagEmptyMissingOrTooLongIsNoFirstRun) {
                   std::string(flag));
     }
     SetRegistryText(HKEY_LOCAL_MACHINE, kTestProgramKey, "EersteKeer", "123");
+    BoxWatcher watcher;
+    watcher.ExpectButton(IDCANCEL); // No, in the greeting
     EditorSession session;
     EXPECT_TRUE(SuiteSettings.FirstRun);
 }
