@@ -14,10 +14,17 @@ struct MenuItem {
 
 // In the Edit captions, the byte 0x08 right-aligns the shortcut text after it.
 const MenuItem kEditItems[] = {
-    {"&Undo\bCtrl+Z", CMD_UNDO},   {nullptr, 0},
-    {"&Cut\bCtrl+X", CMD_CUT},     {"&Copy\bCtrl+C", CMD_COPY},
-    {"&Paste\bCtrl+V", CMD_PASTE}, {nullptr, 0},
-    {"&Delete\bDel", CMD_DELETE},  {"Date and &time", CMD_DATE_TIME},
+    {"&Undo\bCtrl+Z", CMD_UNDO},
+    {nullptr, 0},
+    {"&Cut\bCtrl+X", CMD_CUT},
+    {"&Copy\bCtrl+C", CMD_COPY},
+    {"&Paste\bCtrl+V", CMD_PASTE},
+    {nullptr, 0},
+    {"&Delete\bDel", CMD_DELETE},
+    {"Date and &time", CMD_DATE_TIME},
+    {nullptr, 0},
+    {"&Find...\bCtrl+F", CMD_FIND},
+    {"Find &next\bF3", CMD_FIND_NEXT},
 };
 
 const MenuItem kHelpItems[] = {

@@ -9,8 +9,17 @@
 #include "app/menu_bar.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
+#include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"
+
+namespace {
+
+// The keyboard shortcuts of the main window and its editor (Ctrl+F, F3, Ctrl+N,
+// Ctrl+O, Ctrl+S); loaded with the resources, alive until the process ends.
+HACCEL Shortcuts = nullptr;
+
+} // namespace
 
 bool RegisterMainClass() {
     WNDCLASSA windowClass{};
@@ -90,15 +99,29 @@ bool StartEditor(const char* commandLine) {
     if (!fileName.empty())
         LoadDocumentAtStartUp(fileName);
 
+    Shortcuts = LoadAcceleratorsA(ModuleInstance, MAKEINTRESOURCEA(IDR_SHORTCUTS));
     SetFocus(EditorControl);
     return true;
 }
 
+bool TranslateEditorAccelerator(MSG& message) {
+    // Only keys meant for the main window or its editor: the modal dialogs run loops
+    // of their own, and the status bar takes no keys.
+    if (!Shortcuts || (message.hwnd != MainWindow && message.hwnd != EditorControl))
+        return false;
+    return TranslateAcceleratorA(MainWindow, Shortcuts, &message) != 0;
+}
+
+void DispatchEditorMessage(MSG& message) {
+    if (TranslateEditorAccelerator(message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
 int RunMessageLoop() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    while (GetMessageA(&message, nullptr, 0, 0) != 0)
+        DispatchEditorMessage(message);
     return static_cast<int>(message.wParam & 0xFF);
 }

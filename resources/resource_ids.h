@@ -30,6 +30,9 @@
 #define CMD_PROGRAMME_FIRST 591
 #define CMD_PROGRAMME_LAST 595
 
+// The keyboard shortcuts of the main window: Ctrl+F, F3, Ctrl+N, Ctrl+O and Ctrl+S.
+#define IDR_SHORTCUTS 1
+
 // Child windows of the main window.
 #define IDC_STATUS_BAR 30482
 #define IDC_EDITOR 0
