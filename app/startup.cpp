@@ -41,7 +41,8 @@ bool CreateMainWindow() {
 }
 
 void CreateStatusBar() {
-    StatusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, kUnsavedName, MainWindow, IDC_STATUS_BAR);
+    StatusBar =
+        CreateStatusWindowA(WS_CHILD | WS_VISIBLE, kUnsavedName, MainWindow, IDC_STATUS_BAR);
     if (StatusBar) {
         int partEdges[2] = {400, -1};
         SendMessageA(StatusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(partEdges));
@@ -60,6 +61,9 @@ void CreateEditorControl() {
     if (EditorControl) {
         SendMessageA(EditorControl, WM_SETFONT, reinterpret_cast<WPARAM>(SuiteSettings.NormalFont),
                      0);
+        // Without a limit of its own the control refuses typing once its text passes
+        // about 30,000 characters, and files are often longer: lift it to the maximum.
+        SendMessageA(EditorControl, EM_SETLIMITTEXT, 0, 0);
         ShowWindow(EditorControl, SW_SHOW);
         UpdateWindow(EditorControl);
     }

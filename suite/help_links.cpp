@@ -9,4 +9,6 @@ void ShowHelp(const char* topic) {
     WinExec(HelpCommandLine(SuiteSettings.ProgramDirectory, topic).c_str(), SW_SHOW);
 }
 
-void OpenWebSite() { WinExec(WebSiteCommandLine().c_str(), SW_SHOW); }
+void OpenWebSite() {
+    WinExec(WebSiteCommandLine().c_str(), SW_SHOW);
+}

@@ -46,7 +46,9 @@ void PumpMessages(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
-void SendCommand(unsigned command) { SendMessageA(MainWindow, WM_COMMAND, command, 0); }
+void SendCommand(unsigned command) {
+    SendMessageA(MainWindow, WM_COMMAND, command, 0);
+}
 
 std::string EditorText() {
     const int length = GetWindowTextLengthA(EditorControl);
@@ -60,7 +62,9 @@ void SetEditorText(const std::string& text, bool modified) {
     SendMessageA(EditorControl, EM_SETMODIFY, modified, 0);
 }
 
-bool EditorModified() { return SendMessageA(EditorControl, EM_GETMODIFY, 0, 0) != 0; }
+bool EditorModified() {
+    return SendMessageA(EditorControl, EM_GETMODIFY, 0, 0) != 0;
+}
 
 std::string StatusText(int part) {
     const LRESULT length = LOWORD(SendMessageA(StatusBar, SB_GETTEXTLENGTHA, part, 0));

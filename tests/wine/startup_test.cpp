@@ -83,6 +83,15 @@ TEST_F(StartUp, EditorIsAMultiLineEditChildWithTheNormalFont) {
     EXPECT_EQ(editor.bottom - editor.top, main.bottom - status.bottom);
 }
 
+TEST_F(StartUp, EditorTakesTypingInTextsLongerThanTheSystemDefaultLimit) {
+    EditorSession session;
+    SetEditorText(std::string(100000, 'x'), false);
+    SendMessageA(EditorControl, EM_SETSEL, 5, 5);
+    SendMessageA(EditorControl, WM_CHAR, 'a', 0);
+    EXPECT_EQ(GetWindowTextLengthA(EditorControl), 100001);
+    EXPECT_EQ(EditorText().substr(4, 3), "xax");
+}
+
 TEST_F(StartUp, SharedFontsAreVerdanaAndTahomaAtCellHeight16) {
     EditorSession session;
     LOGFONTA normal{}, bold{};
