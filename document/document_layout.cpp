@@ -1,0 +1,41 @@
+#include "document/document_layout.h"
+
+namespace {
+
+// The header is a constant 17 (little-endian 32 bits). Nothing reads it back.
+constexpr char kLevelDescriptionHeader[] = {0x11, 0x00, 0x00, 0x00};
+constexpr size_t kHeaderSize = sizeof kLevelDescriptionHeader;
+
+std::string TextUpToFirstNul(std::string_view bytes) {
+    return std::string(bytes.substr(0, bytes.find('\0')));
+}
+
+} // namespace
+
+bool HasLevelDescriptionLayout(FileType type) {
+    return type == FileType::LevelDescription;
+}
+
+std::string EncodeDocument(std::string_view text, FileType type) {
+    if (text.empty() || !HasLevelDescriptionLayout(type))
+        return std::string(text);
+    std::string bytes(kLevelDescriptionHeader, kHeaderSize);
+    bytes += text;
+    bytes += '\0';
+    return bytes;
+}
+
+DecodedDocument DecodeDocument(std::string_view bytes, FileType type) {
+    if (!HasLevelDescriptionLayout(type))
+        return {TextUpToFirstNul(bytes), 0};
+    // An empty file is what an empty level description saves as, so it loads as one.
+    if (bytes.empty())
+        return {};
+    // Shorter than the header: a file of one or two bytes gives a text length below -1,
+    // and a three-byte file ends inside the header.
+    if (bytes.size() + 1 < kHeaderSize)
+        return {{}, kNegativeLengthError};
+    if (bytes.size() < kHeaderSize)
+        return {{}, kShortReadError};
+    return {TextUpToFirstNul(bytes.substr(kHeaderSize)), 0};
+}

@@ -1,0 +1,57 @@
+#include "document/error_report.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+
+std::string HexAddress(std::uint32_t address) {
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(address));
+    return digits;
+}
+
+} // namespace
+
+int ErrorNumberForSystemCode(unsigned long code) {
+    if (code == 32) // a sharing violation: another program holds the file
+        return 5;
+    if (code >= 19 && code <= 31)
+        return static_cast<int>(code) + 131;
+    return static_cast<int>(code);
+}
+
+void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
+    const size_t room = kErrorReportCapacity - report.collected.size();
+    if (line.size() > room) {
+        report.collected += line.substr(0, room);
+        FlushErrorReport(report);
+        return;
+    }
+    report.collected += line;
+    if (line == kLineEnd)
+        FlushErrorReport(report);
+}
+
+void FlushErrorReport(ErrorReportBuffer& report) {
+    if (report.collected.empty())
+        return;
+    report.boxes.push_back(std::move(report.collected));
+    report.collected.clear();
+}
+
+std::vector<std::string> ErrorReportBoxes(int errorNumber,
+                                          const std::vector<std::uint32_t>& codeAddresses) {
+    const std::uint32_t failing = codeAddresses.empty() ? 0 : codeAddresses.front();
+    ErrorReportBuffer report;
+    AddReportLine(report, "Runtime error " + std::to_string(errorNumber) + " at 0x" +
+                              HexAddress(failing) + kLineEnd);
+    AddReportLine(report, "  0x" + HexAddress(failing) + kLineEnd);
+    const size_t callers = codeAddresses.empty() ? 0 : codeAddresses.size() - 1;
+    for (size_t i = 1; i <= callers && i <= kMaxReportedCallers; ++i)
+        AddReportLine(report, "  0x" + HexAddress(codeAddresses[i]) + kLineEnd);
+    AddReportLine(report, kLineEnd);
+    FlushErrorReport(report);
+    return report.boxes;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The text of the report shown when a file operation fails: the error number, the code
+// address of the failing operation and the return addresses of its callers.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Error numbers of failures the system does not report itself; every other error
+// number is a system error code (see ErrorNumberForSystemCode).
+inline constexpr int kShortReadError = 100;      // a read returned fewer bytes than asked
+inline constexpr int kShortWriteError = 101;     // a write wrote fewer bytes than given
+inline constexpr int kNegativeLengthError = 204; // a level description of 1 or 2 bytes
+
+// The report's text is collected in a buffer of this many characters; each time it
+// fills, or the report is complete, the collected text is shown in a box of its own.
+inline constexpr size_t kErrorReportCapacity = 1024;
+
+// The most return addresses of calling routines a report lists.
+inline constexpr size_t kMaxReportedCallers = 256;
+
+// The error number of the system error code `code`: a sharing violation (32) counts as
+// access denied (5), codes 19 to 31 become 150 to 162, every other code stays as it is.
+int ErrorNumberForSystemCode(unsigned long code);
+
+// The report being collected, and the box texts it has already filled.
+struct ErrorReportBuffer {
+    std::string collected;
+    std::vector<std::string> boxes;
+};
+
+// Adds one line, ending in CR LF, to the report. When it does not fit, the part that
+// fits completes the buffer, which becomes a box; the rest of the line is dropped and
+// the next line starts a new box. An empty line ends a box as well.
+void AddReportLine(ErrorReportBuffer& report, std::string_view line);
+
+// Makes the text still collected, if any, the last box.
+void FlushErrorReport(ErrorReportBuffer& report);
+
+// The box texts of a failure with error number `errorNumber`. `codeAddresses` holds the
+// address of the failing operation first, then the return addresses of its callers, of
+// which at most 256 are listed. The text is "Runtime error <n> at 0x<address>", a line
+// "  0x<address>" for the failing operation and one for each caller, and an empty line.
+std::vector<std::string> ErrorReportBoxes(int errorNumber,
+                                          const std::vector<std::uint32_t>& codeAddresses);
