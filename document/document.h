@@ -23,20 +23,24 @@ void SetStatusText(int part, std::string_view text);
 // Shows "Modified" in status part 1 while the editor's text differs from its file.
 void RefreshModifiedIndicator();
 
-// Offers to save modified text. Returns true when the caller may go on and drop it.
+// Offers to save modified text. Returns true when the caller may go on and drop it:
+// the text was not modified, the user chose No, or chose Yes and the save happened.
 bool ConfirmSave();
+
+enum class SaveResult { Saved, Cancelled, Failed };
 
 void NewDocument();
 void OpenDocument();
-void SaveDocument();
-void SaveDocumentAs();
+SaveResult SaveDocument();
+SaveResult SaveDocumentAs();
 
-// Loads `path` in the current file type and makes it the current file. On failure
-// the error is shown and the document stays as it was; returns whether it loaded.
-bool LoadDocument(const std::string& path);
+// Loads `path` in the layout of `type` and makes both the current file. On failure the
+// error is shown and the document stays exactly as it was; returns whether it loaded.
+bool LoadDocument(const std::string& path, FileType type);
 
 // The file named on the command line, read as plain text.
 void LoadDocumentAtStartUp(const std::string& path);
 
-// Reopens recent entry `entry` (1 to 4) of the File menu.
+// Reopens recent entry `entry` (1 to 4) of the File menu in the current file type,
+// after offering to save modified text.
 void OpenRecentFile(int entry);

@@ -1,1 +1,34 @@
-// filled with the document commands
+#include "document/file_dialog.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app/app_state.h"
+
+// The record as the first Explorer-style dialogs knew it: 76 bytes in the 32-bit program.
+static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76);
+
+FileDialogChoice RunFileDialog(bool isOpen) {
+    const std::string filter = FileDialogFilter();
+    char fileName[kFileDialogCapacity + 1] = ""; // the name field starts empty
+
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = MainWindow;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(FileType::Text);
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = kFileDialogCapacity;
+    // The current folder stays put, so programs the editor later starts by bare name are
+    // never looked for in a folder the user happened to browse.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                   (isOpen ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    dialog.lpstrDefExt = "txt";
+
+    FileDialogChoice choice;
+    choice.confirmed = isOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    choice.fileType = static_cast<FileType>(dialog.nFilterIndex & 0xFF);
+    if (choice.confirmed)
+        choice.fileName = fileName;
+    return choice;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Shows the report of a failed file operation.
+#include <cstdint>
+#include <vector>
+
+// The code addresses of the calling routine and its callers, innermost first: the
+// return address into the routine that called this one, and so on up the stack.
+// `framesToSkip` more frames are left out for helpers between the failure and this call.
+// In a 64-bit build each address is kept by its low 32 bits.
+std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSkip = 0);
+
+// Shows the report of error `errorNumber` at `codeAddresses` in message boxes without an
+// owner, captioned "Error", with an OK button only. Returns when the last is closed.
+void ShowErrorReport(int errorNumber, const std::vector<std::uint32_t>& codeAddresses);
