@@ -1,5 +1,5 @@
 // The recent-files list against Wine's registry and menus: the values "a" to "d"
-// under the editor's own key, and the recent block of the File menu.
+// under the editor's own key, the recent block of the File menu, and real loads.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "document/document.h"
 #include "document/recent_files.h"
+#include "resources/resource_ids.h"
+#include "support/box_watcher.h"
 #include "support/editor_session.h"
 #include "support/menu_layout.h"
 #include "support/test_files.h"
@@ -185,5 +188,60 @@ TEST_F(RecentFiles, AnUnreadableListShowsFourEmptyEntries) {
     EXPECT_FALSE(HasRecentFiles());
     RecordLoad("C:\\Levels\\x.inf");
     EXPECT_EQ(MenuLayout(FileMenu), FileMenuWith({"106 (Empty) grayed", "107 (Empty) grayed",
+                                                  "108 (Empty) grayed", "109 (Empty) grayed"}));
+}
+
+namespace {
+
+// Real loads through the document commands, of files in a fresh folder.
+class RecentFilesAfterLoads : public RecentFiles {
+  protected:
+    void SetUp() override {
+        RecentFiles::SetUp();
+        folder_ = FreshFolder("recent-files");
+        for (const char* name : {"first.txt", "second.txt"})
+            WriteFileBytes(Path(name), std::string("text of ") + name);
+    }
+    std::string Path(const char* name) const { return folder_ + "\\" + name; }
+
+  private:
+    std::string folder_;
+};
+
+} // namespace
+
+TEST_F(RecentFilesAfterLoads, EachLoadIsListedNewestFirst) {
+    EditorSession session;
+    ASSERT_EQ(MenuLayout(FileMenu), FileMenuWith(kPlaceholderBlock));
+    ASSERT_TRUE(LoadDocument(Path("first.txt"), FileType::Text));
+    EXPECT_EQ(MenuLayout(FileMenu), FileMenuWith({"106 first.txt", "107 (Empty) grayed",
+                                                  "108 (Empty) grayed", "109 (Empty) grayed"}));
+    ASSERT_TRUE(LoadDocument(Path("second.txt"), FileType::Text));
+    ASSERT_TRUE(LoadDocument(Path("second.txt"), FileType::Text));
+    EXPECT_EQ(RecentValues(), (Layout{Path("second.txt"), Path("first.txt"), "", ""}));
+    EXPECT_EQ(MenuLayout(FileMenu), FileMenuWith({"106 second.txt", "107 first.txt",
+                                                  "108 (Empty) grayed", "109 (Empty) grayed"}));
+}
+
+TEST_F(RecentFilesAfterLoads, ChoosingAnEntryReopensItsFileAtTheTop) {
+    SetRecentValues({Path("second.txt"), Path("first.txt")});
+    EditorSession session;
+    SendCommand(CMD_RECENT_1 + 1);
+    EXPECT_EQ(EditorText(), "text of first.txt");
+    EXPECT_EQ(RecentValues(),
+              (Layout{Path("first.txt"), Path("second.txt"), Path("first.txt"), ""}));
+    EXPECT_EQ(MenuLayout(FileMenu), FileMenuWith({"106 first.txt", "107 second.txt",
+                                                  "108 first.txt", "109 (Empty) grayed"}));
+}
+
+TEST_F(RecentFilesAfterLoads, AFailedLoadLeavesTheListAlone) {
+    SetRecentValues({Path("first.txt")});
+    EditorSession session;
+    BoxWatcher watcher;
+    watcher.ExpectButton(IDOK);
+    EXPECT_FALSE(LoadDocument(Path("missing.txt"), FileType::Text));
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(RecentValues(), (Layout{Path("first.txt"), "<missing>", "<missing>", "<missing>"}));
+    EXPECT_EQ(MenuLayout(FileMenu), FileMenuWith({"106 first.txt", "107 (Empty) grayed",
                                                   "108 (Empty) grayed", "109 (Empty) grayed"}));
 }
