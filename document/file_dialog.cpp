@@ -3,10 +3,12 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstddef>
+
 #include "app/app_state.h"
 
 // The record as the first Explorer-style dialogs knew it: 76 bytes in the 32-bit program.
-static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76);
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
 
 FileDialogChoice RunFileDialog(bool isOpen) {
     const std::string filter = FileDialogFilter();
