@@ -19,6 +19,7 @@
 #include "suite/suite_table.h"
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
+#include "support/file_dialog_answers.h"
 #include "support/test_files.h"
 
 namespace {
@@ -487,4 +488,35 @@ TEST_F(Dialogs, ShortcutsSendTheirCommandsFromTheMainWindowAndItsEditorOnly) {
         }
         EXPECT_FALSE(Translates(StatusBar, shortcut.key, shortcut.control));
     }
+}
+
+TEST_F(Dialogs, CtrlSSavesAndCtrlNAndCtrlOAskToSaveFirst) {
+    const std::string path = FreshFolder("dialogs-shortcuts") + "\\typed.txt";
+    EditorSession session;
+    SetEditorText("typed", true);
+    BoxWatcher watcher;
+    watcher.Expect(ChooseInFileDialog(path, 3)); // no file yet: Save as asks for one
+    PressKeyInEditor('S', true);
+    EXPECT_EQ(ReadFileBytes(path), "typed");
+    EXPECT_FALSE(EditorModified());
+    SetEditorText("again", true);
+    PressKeyInEditor('S', true);
+    EXPECT_EQ(ReadFileBytes(path), "again");
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+
+    SetEditorText("draft", true);
+    watcher.ExpectButton(IDCANCEL);
+    PressKeyInEditor('N', true);
+    watcher.ExpectButton(IDCANCEL);
+    PressKeyInEditor('O', true);
+    const auto seen = watcher.Seen();
+    ASSERT_EQ(seen.size(), 3u);
+    for (size_t box : {1u, 2u}) {
+        SCOPED_TRACE(box);
+        EXPECT_EQ(seen[box].caption, "Save text");
+        EXPECT_EQ(seen[box].text, "Would you like to save this text?");
+    }
+    EXPECT_EQ(EditorText(), "draft");
+    EXPECT_TRUE(EditorModified());
+    EXPECT_EQ(ReadFileBytes(path), "again");
 }
