@@ -58,5 +58,7 @@
 #define IDC_FIRST_BUTTON 1
 #define IDC_SECOND_BUTTON 2
 
-// The suite's web page, where its installer can be downloaded (also shown in About).
-#define SUITE_WEB_ADDRESS "http://www.velkaro.example/"
+// The suite's web page, where its installer can be downloaded, and the short form
+// About shows in its narrow line.
+#define SUITE_WEB_ADDRESS "http://velkaro.example/"
+#define SUITE_WEB_HOST "velkaro.example"

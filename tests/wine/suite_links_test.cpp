@@ -182,5 +182,5 @@ TEST_F(SuiteLinks, TheWebLinkOpensTheSuitesPageInTheShell) {
     InstallStandIns();
     EditorSession session;
     SendCommand(CMD_WEB_SITE);
-    EXPECT_EQ(WaitForLaunches(1), (Layout{"Explorer.exe http://www.velkaro.example/"}));
+    EXPECT_EQ(WaitForLaunches(1), (Layout{"Explorer.exe http://velkaro.example/"}));
 }
