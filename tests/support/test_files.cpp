@@ -1,5 +1,6 @@
 #include "support/test_files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -98,4 +99,26 @@ std::string TestProgramFolder() {
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path);
     return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+std::vector<std::string> FolderContents(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::optional<std::string> RecentEntry(const char* name) {
+    auto bytes = GetRegistryBytes(HKEY_LOCAL_MACHINE, kTestProgramKey, name);
+    if (bytes)
+        bytes = bytes->c_str();
+    return bytes;
 }

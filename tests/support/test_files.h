@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <optional>
 #include <string>
+#include <vector>
 
 inline constexpr char kTestSuiteKey[] = "SOFTWARE\\Velkaro";
 inline constexpr char kTestProgramKey[] = "SOFTWARE\\Velkaro\\Tessarine";
@@ -33,6 +34,13 @@ std::string FreshFolder(const std::string& name);
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+
+// The names in `folder`, sorted, without "." and "..".
+std::vector<std::string> FolderContents(const std::string& folder);
+
+// The text of recent-list value `name` ("a" to "d") up to its NUL, or nothing when it
+// is missing.
+std::optional<std::string> RecentEntry(const char* name);
 
 // The folder the test program runs from, with a trailing backslash.
 std::string TestProgramFolder();

@@ -10,22 +10,14 @@
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
+#include "support/suite_fixture.h"
 #include "support/test_files.h"
 
 namespace {
 
 using namespace std::string_literals;
 
-class BadInput : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InstallSuite();
-        folder_ = FreshFolder("bad-input");
-    }
-    void TearDown() override { UninstallSuite(); }
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
-    std::string folder_;
-};
+using BadInput = InstalledSuiteTest;
 
 // Loads `bytes` from a file as `type` and saves the text back to a second file as the
 // same type; returns the bytes saved.
@@ -97,7 +89,7 @@ TEST_F(BadInput, CommandLinePathsAreCutTo255Characters) {
     {
         EditorSession session("scribane.exe \"" + path255 + "\"");
         EXPECT_EQ(EditorText(), "long path");
-        EXPECT_EQ(StatusText(0), " " + path255);
+        EXPECT_EQ(StatusText(0), " "s + path255);
     }
     {
         // Cut to 255 characters, a longer argument names the file of its first 255.

@@ -10,6 +10,7 @@
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
 #include "support/file_dialog_answers.h"
+#include "support/suite_fixture.h"
 #include "support/test_files.h"
 
 namespace {
@@ -18,31 +19,13 @@ using namespace std::string_literals;
 
 const std::string kLevelAbc = "\x11\0\0\0abc\0"s;
 
-class Document : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InstallSuite("C:\\Velkaro");
-        folder_ = FreshFolder("document");
-    }
-    void TearDown() override { UninstallSuite(); }
-
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
-
-    std::string folder_;
-};
+using Document = InstalledSuiteTest;
 
 // Saves the editor's text with Save as if it were the current file of type `type`.
 void SaveAs(const std::string& path, FileType type) {
     DocumentState.CurrentFileName = path;
     DocumentState.CurrentFileType = type;
     SendCommand(CMD_SAVE);
-}
-
-std::optional<std::string> RecentEntry(const char* value) {
-    auto bytes = GetRegistryBytes(HKEY_LOCAL_MACHINE, kTestProgramKey, value);
-    if (bytes)
-        bytes = bytes->c_str();
-    return bytes;
 }
 
 void ExpectSavePrompt(const SeenBox& box) {
@@ -93,7 +76,7 @@ TEST_F(Document, SaveMarksTheTextSavedButKeepsTitleAndRecentList) {
     EXPECT_EQ(ReadFileBytes(Path("second.txt")), "second");
     EXPECT_EQ(ReadFileBytes(Path("first.txt")), "first");
     EXPECT_EQ(DocumentState.CurrentFileName, Path("second.txt"));
-    EXPECT_EQ(StatusText(0), " " + Path("second.txt"));
+    EXPECT_EQ(StatusText(0), " "s + Path("second.txt"));
     EXPECT_EQ(StatusText(1), "\t");
     EXPECT_FALSE(EditorModified());
     EXPECT_EQ(MainWindowTitle(), "first.txt - Scribane");
@@ -134,7 +117,7 @@ TEST_F(Document, OpenLoadsTheFileAndMakesItCurrent) {
     EXPECT_FALSE(EditorModified());
     EXPECT_EQ(DocumentState.CurrentFileName, Path("level.inf"));
     EXPECT_EQ(DocumentState.CurrentFileType, FileType::LevelDescription);
-    EXPECT_EQ(StatusText(0), " " + Path("level.inf"));
+    EXPECT_EQ(StatusText(0), " "s + Path("level.inf"));
     EXPECT_EQ(StatusText(1), "\t");
     EXPECT_EQ(MainWindowTitle(), "level.inf - Scribane");
     EXPECT_EQ(RecentEntry("a"), Path("level.inf"));
@@ -352,10 +335,10 @@ TEST_F(Document, LongPathsAreCutTo255CharactersInTheStatusBar) {
     SetEditorText("long", true);
     SaveAs(path, FileType::Text);
     EXPECT_EQ(ReadFileBytes(path), "long");
-    EXPECT_EQ(StatusText(0), " " + path.substr(0, 255));
+    EXPECT_EQ(StatusText(0), " "s + path.substr(0, 255));
     EXPECT_TRUE(LoadDocument(path, FileType::Text));
     EXPECT_EQ(EditorText(), "long");
-    EXPECT_EQ(StatusText(0), " " + path.substr(0, 255));
+    EXPECT_EQ(StatusText(0), " "s + path.substr(0, 255));
     // The title's name is taken from the first 255 characters.
     EXPECT_EQ(MainWindowTitle(), "nnnnnn - Scribane");
     for (const SeenBox& box : watcher.Seen())

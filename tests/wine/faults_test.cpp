@@ -11,34 +11,12 @@
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
+#include "support/suite_fixture.h"
 #include "support/test_files.h"
 
 namespace {
 
-class Faults : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InstallSuite();
-        folder_ = FreshFolder("faults");
-    }
-    void TearDown() override { UninstallSuite(); }
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
-    std::string folder_;
-};
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    return names;
-}
+using Faults = InstalledSuiteTest;
 
 // Whether nothing holds `path` open: an open that shares nothing succeeds.
 bool NobodyHolds(const std::string& path) {
@@ -58,7 +36,7 @@ TEST_F(Faults, AFullDiskLeavesTheOldFileAndTheTextAsTheyWere) {
     if (!drive || !*drive)
         GTEST_SKIP() << "no small drive: scripts/test mounts one when run as root";
     const std::string folder = std::string(drive) + "\\";
-    for (const std::string& name : FilesIn(folder))
+    for (const std::string& name : FolderContents(folder))
         DeleteFileA((folder + name).c_str());
     const std::string target = folder + "level.txt";
     WriteFileBytes(target, "the level as it was");
@@ -80,7 +58,7 @@ TEST_F(Faults, AFullDiskLeavesTheOldFileAndTheTextAsTheyWere) {
                 report.rfind("Runtime error 101 at 0x", 0) == 0)
         << report;
     EXPECT_EQ(ReadFileBytes(target), "the level as it was");
-    EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"level.txt"});
+    EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"level.txt"});
     EXPECT_EQ(EditorText(), text);
     EXPECT_TRUE(EditorModified());
     EXPECT_EQ(StatusText(0), status0);
@@ -137,7 +115,7 @@ TEST_F(Faults, FiveHundredLoadsAndSavesLeaveNothingBehind) {
         ASSERT_TRUE(NobodyHolds(file)) << "a handle to the file was left open in cycle " << cycle;
     }
     EXPECT_EQ(ReadFileBytes(file), std::string("\x11\0\0\0", 4) + "cycle 499" + '\0');
-    EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"cycle.inf"});
+    EXPECT_EQ(FolderContents(folder_), std::vector<std::string>{"cycle.inf"});
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
 }

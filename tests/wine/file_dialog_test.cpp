@@ -9,24 +9,14 @@
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
 #include "support/file_dialog_answers.h"
+#include "support/suite_fixture.h"
 #include "support/test_files.h"
 
 namespace {
 
 using namespace std::string_literals;
 
-class FileDialog : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InstallSuite("C:\\Velkaro");
-        folder_ = FreshFolder("file-dialog");
-    }
-    void TearDown() override { UninstallSuite(); }
-
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
-
-    std::string folder_;
-};
+using FileDialog = InstalledSuiteTest;
 
 std::string CurrentFolder() {
     char folder[MAX_PATH] = "";

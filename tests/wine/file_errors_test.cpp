@@ -12,6 +12,7 @@
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
 #include "support/file_dialog_answers.h"
+#include "support/suite_fixture.h"
 #include "support/test_files.h"
 
 namespace {
@@ -20,25 +21,7 @@ using namespace std::string_literals;
 
 const std::string kLevelAbc = "\x11\0\0\0abc\0"s;
 
-class FileErrors : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        InstallSuite("C:\\Velkaro");
-        folder_ = FreshFolder("file-errors");
-    }
-    void TearDown() override { UninstallSuite(); }
-
-    std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
-
-    std::string folder_;
-};
-
-std::optional<std::string> RecentEntry(const char* value) {
-    auto bytes = GetRegistryBytes(HKEY_LOCAL_MACHINE, kTestProgramKey, value);
-    if (bytes)
-        bytes = bytes->c_str();
-    return bytes;
-}
+using FileErrors = InstalledSuiteTest;
 
 // Everything a failed command must leave as it was.
 struct DocumentLook {
@@ -65,21 +48,6 @@ void PrintTo(const DocumentLook& look, std::ostream* out) {
     *out << "text \"" << look.text << "\", file \"" << look.fileName << "\" type "
          << static_cast<int>(look.fileType) << (look.modified ? " modified" : "") << ", title \""
          << look.title << "\", status \"" << look.status0 << "\" \"" << look.status1 << "\"";
-}
-
-std::vector<std::string> FolderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..")
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Whether the low 32 bits of `address` fall inside the test program's own code.

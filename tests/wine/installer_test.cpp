@@ -12,7 +12,9 @@ namespace {
 
 const char kFolder[] = "C:\\Velkaro Test";
 
-std::string Installer() { return TestProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe"; }
+std::string Installer() {
+    return TestProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe";
+}
 
 DWORD RunAndWait(const std::string& program, const std::string& arguments) {
     std::string commandLine = "\"" + program + "\" " + arguments;
