@@ -34,7 +34,7 @@ constexpr LONGLONG kLargestDocumentFile = 0x7FFFFFFE;
 
 // A failure with error number `number`, at the code address in the routine that calls
 // this and the return addresses of its callers.
-__attribute__((noinline)) FileError Failure(int number) {
+NOT_INLINED FileError Failure(int number) {
     return {number, CaptureCodeAddresses(1)};
 }
 

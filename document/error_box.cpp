@@ -13,7 +13,7 @@ constexpr DWORD kFramesPerCapture = 62;
 
 } // namespace
 
-__attribute__((noinline)) std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSkip) {
+NOT_INLINED std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSkip) {
     // The failing operation's own address and its callers' return addresses.
     const size_t wanted = 1 + kMaxReportedCallers;
     std::vector<std::uint32_t> addresses;

@@ -3,6 +3,13 @@
 #include <cstdint>
 #include <vector>
 
+// Keeps a function out of its callers, so that it has a frame of its own to count from.
+#if defined(_MSC_VER)
+#define NOT_INLINED __declspec(noinline)
+#else
+#define NOT_INLINED __attribute__((noinline))
+#endif
+
 // The code addresses of the calling routine and its callers, innermost first: the
 // return address into the routine that called this one, and so on up the stack.
 // `framesToSkip` more frames are left out for helpers between the failure and this call.
