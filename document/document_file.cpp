@@ -1,5 +1,6 @@
 #include "document/document_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -42,11 +43,29 @@ int LastErrorNumber() {
     return ErrorNumberForSystemCode(GetLastError());
 }
 
-std::string EditorText(HWND editor) {
+// The bytes of the editor's text in the layout of `type`, fetched straight into the
+// buffer that is written, so a large document is copied once.
+struct DocumentBytes {
+    std::unique_ptr<char[]> buffer;
+    const char* data = nullptr;
+    size_t size = 0;
+};
+
+std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, DocumentBytes& bytes) {
     const int length = GetWindowTextLengthA(editor);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(editor, text.data(), length + 1)));
-    return text;
+    const std::string_view header = DocumentFrame(type, 1).header;
+    // Room for the header, the text and the NUL GetWindowTextA ends it with, which is
+    // the level description's terminator.
+    bytes.buffer.reset(new (std::nothrow) char[header.size() + static_cast<size_t>(length) + 1]);
+    if (!bytes.buffer)
+        return Failure(ERROR_NOT_ENOUGH_MEMORY);
+    char* text = bytes.buffer.get() + header.size();
+    const size_t got = static_cast<size_t>(GetWindowTextA(editor, text, length + 1));
+    const LayoutFrame frame = DocumentFrame(type, got);
+    std::copy(frame.header.begin(), frame.header.end(), bytes.buffer.get());
+    bytes.data = text - frame.header.size();
+    bytes.size = frame.header.size() + got + frame.terminatorSize;
+    return std::nullopt;
 }
 
 // `path` made absolute; a path the system cannot complete stays as it is, and the file
@@ -108,12 +127,12 @@ std::optional<FileError> CreateTemporaryFile(const std::string& folder, Temporar
     return Failure(LastErrorNumber());
 }
 
-std::optional<FileError> WriteAll(const UniqueFile& file, const std::string& bytes) {
+std::optional<FileError> WriteAll(const UniqueFile& file, const DocumentBytes& bytes) {
     DWORD written = 0;
-    if (!bytes.empty() &&
-        !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    if (bytes.size > 0 &&
+        !WriteFile(file.Get(), bytes.data, static_cast<DWORD>(bytes.size), &written, nullptr))
         return Failure(LastErrorNumber());
-    if (written != bytes.size())
+    if (written != bytes.size)
         return Failure(kShortWriteError);
     if (!FlushFileBuffers(file.Get()))
         return Failure(LastErrorNumber());
@@ -142,7 +161,9 @@ std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile&
 } // namespace
 
 std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor) {
-    const std::string bytes = EncodeDocument(EditorText(editor), type);
+    DocumentBytes bytes;
+    if (auto error = FetchDocumentBytes(editor, type, bytes))
+        return error;
     const std::string target = FullPath(path);
     bool exists = false;
     if (auto error = CheckTarget(target, exists))

@@ -16,12 +16,17 @@ bool HasLevelDescriptionLayout(FileType type) {
     return type == FileType::LevelDescription;
 }
 
+LayoutFrame DocumentFrame(FileType type, size_t textLength) {
+    if (textLength == 0 || !HasLevelDescriptionLayout(type))
+        return {{}, 0};
+    return {std::string_view(kLevelDescriptionHeader, kHeaderSize), 1};
+}
+
 std::string EncodeDocument(std::string_view text, FileType type) {
-    if (text.empty() || !HasLevelDescriptionLayout(type))
-        return std::string(text);
-    std::string bytes(kLevelDescriptionHeader, kHeaderSize);
+    const LayoutFrame frame = DocumentFrame(type, text.size());
+    std::string bytes(frame.header);
     bytes += text;
-    bytes += '\0';
+    bytes.append(frame.terminatorSize, '\0');
     return bytes;
 }
 

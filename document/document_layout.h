@@ -11,6 +11,14 @@
 // Whether files of `type` carry the level description's header and terminator.
 bool HasLevelDescriptionLayout(FileType type);
 
+// What the layout of `type` stores around a text of `textLength` characters: the header
+// before it and the number of NUL bytes after it (none at all for an empty text).
+struct LayoutFrame {
+    std::string_view header;
+    size_t terminatorSize;
+};
+LayoutFrame DocumentFrame(FileType type, size_t textLength);
+
 // The bytes that store `text` in the layout of `type`.
 std::string EncodeDocument(std::string_view text, FileType type);
 
