@@ -8,7 +8,7 @@ say() { printf '%s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 
 # Debian packages the build and the tests need.
-PACKAGES=(cmake make g++ googletest
+PACKAGES=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick python3
