@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/unique_resource.h"
+#include "platform/file_handle.h"
 
 inline double NowMs() {
     static const double ticksPerMs = [] {
@@ -26,19 +26,5 @@ inline double Median(std::vector<double> values) {
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
-
-struct BenchFileTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle file) { CloseHandle(file); }
-};
-using BenchFile = UniqueResource<BenchFileTraits>;
-
-struct BenchHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { CloseHandle(handle); }
-};
-using BenchHandle = UniqueResource<BenchHandleTraits>;
 
 inline constexpr double kBytesPerMb = 1024.0 * 1024.0;

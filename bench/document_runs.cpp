@@ -58,8 +58,8 @@ struct FileBytes {
 
 // The floor of reading: the whole file in one call, into a buffer of its size.
 bool FloorRead(const std::string& path, FileBytes& bytes) {
-    BenchFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size))
         return false;
@@ -89,8 +89,8 @@ bool FloorLoad(const std::string& path, FileType type) {
 // The floor of writing: `size` bytes in one call to a file created anew, and with
 // `flushMs` given, the time FlushFileBuffers takes before the file is closed.
 bool BareWrite(const std::string& path, const char* data, DWORD size, double* flushMs = nullptr) {
-    BenchFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !WriteFile(file.Get(), data, size, &written, nullptr) || written != size)
         return false;

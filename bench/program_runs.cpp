@@ -96,7 +96,7 @@ ProgramRun RunProgram(const std::string& program, const std::string& file, size_
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
         return run;
-    BenchHandle process(info.hProcess), thread(info.hThread);
+    UniqueHandle process(info.hProcess), thread(info.hThread);
     const HWND editor = WaitUntilReady(info, textLength, start);
     run.readyMs = NowMs() - start;
     run.ready = editor != nullptr;

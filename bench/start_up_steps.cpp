@@ -84,7 +84,7 @@ std::vector<NamedMs> MeasureStartUpSteps(const std::string& benchProgram, int ru
         if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, &startup, &info))
             continue;
-        BenchHandle process(info.hProcess), thread(info.hThread);
+        UniqueHandle process(info.hProcess), thread(info.hThread);
         if (WaitForSingleObject(process.Get(), 30000) != WAIT_OBJECT_0)
             TerminateProcess(process.Get(), 1);
         std::istringstream times(ReadFileBytes(resultFile));

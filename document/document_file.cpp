@@ -8,16 +8,9 @@
 #include "document/document_layout.h"
 #include "document/error_box.h"
 #include "document/error_report.h"
-#include "platform/unique_resource.h"
+#include "platform/file_handle.h"
 
 namespace {
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle file) { CloseHandle(file); }
-};
-using UniqueFile = UniqueResource<FileHandleTraits>;
 
 // The new content's file beside the target, deleted when it goes out of scope unless it
 // has become the target by then.
