@@ -1,9 +1,9 @@
 #include "app/menu_bar.h"
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/recent_files.h"
 #include "resources/resource_ids.h"
-#include "suite/programmes_menu.h"
+#include "suite/suite_links.h"
 
 namespace {
 
@@ -25,6 +25,7 @@ const MenuItem kEditItems[] = {
     {nullptr, 0},
     {"&Find...\bCtrl+F", CMD_FIND},
     {"Find &next\bF3", CMD_FIND_NEXT},
+    {"Select &all\bCtrl+A", CMD_SELECT_ALL},
 };
 
 const MenuItem kHelpItems[] = {

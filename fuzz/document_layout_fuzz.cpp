@@ -13,15 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (FileType type : {FileType::None, FileType::Credits, FileType::LevelDescription,
                           FileType::Text, FileType::AllFiles}) {
         const DecodedDocument decoded = DecodeDocument(bytes, type);
-        if (decoded.text.find('\0') != std::string::npos || decoded.text.size() > bytes.size())
+        if (decoded.Text.find('\0') != std::string::npos || decoded.Text.size() > bytes.size())
             std::abort();
-        if (decoded.errorNumber != 0 && !decoded.text.empty())
+        if (decoded.ErrorNumber != 0 && !decoded.Text.empty())
             std::abort();
 
         // Round trip: an editor text has no NUL, so cut the input at its first one.
         const std::string_view text = bytes.substr(0, bytes.find('\0'));
         const DecodedDocument back = DecodeDocument(EncodeDocument(text, type), type);
-        if (back.errorNumber != 0 || back.text != text)
+        if (back.ErrorNumber != 0 || back.Text != text)
             std::abort();
     }
     return 0;
