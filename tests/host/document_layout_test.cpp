@@ -35,57 +35,57 @@ TEST(DocumentLayout, AnEmptyTextIsAnEmptyFileInEveryLayout) {
 
 TEST(DocumentLayout, LevelDescriptionReadsTheTextAfterTheHeader) {
     const auto decoded = DecodeDocument("\x11\0\0\0abc\0"s, FileType::LevelDescription);
-    EXPECT_EQ(decoded.errorNumber, 0);
-    EXPECT_EQ(decoded.text, "abc");
+    EXPECT_EQ(decoded.ErrorNumber, 0);
+    EXPECT_EQ(decoded.Text, "abc");
     // What saving writes, loading gives back.
     const std::string text = "first\r\nsecond\r\n";
     EXPECT_EQ(
         DecodeDocument(EncodeDocument(text, FileType::LevelDescription), FileType::LevelDescription)
-            .text,
+            .Text,
         text);
 }
 
 TEST(DocumentLayout, TheHeaderIsNeverExamined) {
     for (const std::string& header : {"\xFF\xFF\xFF\xFF"s, "\0\0\0\0"s, "abcd"s}) {
         const auto decoded = DecodeDocument(header + "text\0"s, FileType::LevelDescription);
-        EXPECT_EQ(decoded.errorNumber, 0);
-        EXPECT_EQ(decoded.text, "text");
+        EXPECT_EQ(decoded.ErrorNumber, 0);
+        EXPECT_EQ(decoded.Text, "text");
     }
 }
 
 TEST(DocumentLayout, LevelDescriptionTextEndsAtTheFirstNulOrTheEnd) {
-    EXPECT_EQ(DecodeDocument("\x11\0\0\0ab\0cd\0"s, FileType::LevelDescription).text, "ab");
-    EXPECT_EQ(DecodeDocument("\x11\0\0\0abc"s, FileType::LevelDescription).text, "abc");
-    EXPECT_EQ(DecodeDocument("\x11\0\0\0\0abc"s, FileType::LevelDescription).text, "");
+    EXPECT_EQ(DecodeDocument("\x11\0\0\0ab\0cd\0"s, FileType::LevelDescription).Text, "ab");
+    EXPECT_EQ(DecodeDocument("\x11\0\0\0abc"s, FileType::LevelDescription).Text, "abc");
+    EXPECT_EQ(DecodeDocument("\x11\0\0\0\0abc"s, FileType::LevelDescription).Text, "");
 }
 
 TEST(DocumentLayout, ShortLevelDescriptionFiles) {
     // An empty file is an empty level description: the file saving one writes.
     auto decoded = DecodeDocument("", FileType::LevelDescription);
-    EXPECT_EQ(decoded.errorNumber, 0);
-    EXPECT_EQ(decoded.text, "");
+    EXPECT_EQ(decoded.ErrorNumber, 0);
+    EXPECT_EQ(decoded.Text, "");
     // One or two bytes: the text length comes out below -1.
-    EXPECT_EQ(DecodeDocument("\x11"s, FileType::LevelDescription).errorNumber, 204);
-    EXPECT_EQ(DecodeDocument("\x11\0"s, FileType::LevelDescription).errorNumber, 204);
+    EXPECT_EQ(DecodeDocument("\x11"s, FileType::LevelDescription).ErrorNumber, 204);
+    EXPECT_EQ(DecodeDocument("\x11\0"s, FileType::LevelDescription).ErrorNumber, 204);
     // Three bytes: the header read comes up short.
-    EXPECT_EQ(DecodeDocument("\x11\0\0"s, FileType::LevelDescription).errorNumber, 100);
+    EXPECT_EQ(DecodeDocument("\x11\0\0"s, FileType::LevelDescription).ErrorNumber, 100);
     // A bare header holds an empty text.
     decoded = DecodeDocument("\x11\0\0\0"s, FileType::LevelDescription);
-    EXPECT_EQ(decoded.errorNumber, 0);
-    EXPECT_EQ(decoded.text, "");
+    EXPECT_EQ(decoded.ErrorNumber, 0);
+    EXPECT_EQ(decoded.Text, "");
 }
 
 TEST(DocumentLayout, PlainFilesEndAtTheirFirstNul) {
     for (FileType type : kPlainTypes) {
         SCOPED_TRACE(static_cast<int>(type));
-        EXPECT_EQ(DecodeDocument("abc", type).text, "abc");
-        EXPECT_EQ(DecodeDocument("ab\0cd"s, type).text, "ab");
-        EXPECT_EQ(DecodeDocument("", type).text, "");
+        EXPECT_EQ(DecodeDocument("abc", type).Text, "abc");
+        EXPECT_EQ(DecodeDocument("ab\0cd"s, type).Text, "ab");
+        EXPECT_EQ(DecodeDocument("", type).Text, "");
         // Every length is fine; only the level description has a header to run out of.
-        EXPECT_EQ(DecodeDocument("\x11\0"s, type).errorNumber, 0);
+        EXPECT_EQ(DecodeDocument("\x11\0"s, type).ErrorNumber, 0);
         // A level description read as plain text shows its first header byte only.
         const auto decoded = DecodeDocument("\x11\0\0\0abc\0"s, type);
-        EXPECT_EQ(decoded.errorNumber, 0);
-        EXPECT_EQ(decoded.text, "\x11");
+        EXPECT_EQ(decoded.ErrorNumber, 0);
+        EXPECT_EQ(decoded.Text, "\x11");
     }
 }

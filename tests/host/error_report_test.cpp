@@ -92,22 +92,22 @@ TEST(ErrorReport, ListsAtMost256Callers) {
 TEST(ErrorReport, ALineThatFillsTheBufferExactlyKeepsItOpen) {
     ErrorReportBuffer report;
     AddReportLine(report, std::string(1022, 'x') + "\r\n");
-    EXPECT_TRUE(report.boxes.empty());
+    EXPECT_TRUE(report.Boxes.empty());
     // Nothing of the next line fits: the full buffer becomes a box, the line is lost.
     AddReportLine(report, "next\r\n");
-    ASSERT_EQ(report.boxes.size(), 1u);
-    EXPECT_EQ(report.boxes[0], std::string(1022, 'x') + "\r\n");
+    ASSERT_EQ(report.Boxes.size(), 1u);
+    EXPECT_EQ(report.Boxes[0], std::string(1022, 'x') + "\r\n");
     AddReportLine(report, "after\r\n");
-    EXPECT_EQ(report.collected, "after\r\n");
+    EXPECT_EQ(report.Collected, "after\r\n");
 }
 
 TEST(ErrorReport, AnEmptyLineAfterACutLineIsABoxOfItsOwn) {
     ErrorReportBuffer report;
     AddReportLine(report, std::string(1030, 'y') + "\r\n");
     AddReportLine(report, "\r\n");
-    ASSERT_EQ(report.boxes.size(), 2u);
-    EXPECT_EQ(report.boxes[0], std::string(1024, 'y'));
-    EXPECT_EQ(report.boxes[1], "\r\n");
+    ASSERT_EQ(report.Boxes.size(), 2u);
+    EXPECT_EQ(report.Boxes[0], std::string(1024, 'y'));
+    EXPECT_EQ(report.Boxes[1], "\r\n");
 }
 
 TEST(ErrorReport, EmptyLineEndsABoxAndPendingTextIsShownLast) {
@@ -115,12 +115,12 @@ TEST(ErrorReport, EmptyLineEndsABoxAndPendingTextIsShownLast) {
     AddReportLine(report, "one\r\n");
     AddReportLine(report, "\r\n");
     AddReportLine(report, "two\r\n");
-    EXPECT_EQ(report.boxes, std::vector<std::string>{"one\r\n\r\n"});
-    EXPECT_EQ(report.collected, "two\r\n");
+    EXPECT_EQ(report.Boxes, std::vector<std::string>{"one\r\n\r\n"});
+    EXPECT_EQ(report.Collected, "two\r\n");
     FlushErrorReport(report);
-    EXPECT_EQ(report.boxes, (std::vector<std::string>{"one\r\n\r\n", "two\r\n"}));
-    EXPECT_EQ(report.collected, "");
+    EXPECT_EQ(report.Boxes, (std::vector<std::string>{"one\r\n\r\n", "two\r\n"}));
+    EXPECT_EQ(report.Collected, "");
     // Nothing pending: no empty box.
     FlushErrorReport(report);
-    EXPECT_EQ(report.boxes.size(), 2u);
+    EXPECT_EQ(report.Boxes.size(), 2u);
 }

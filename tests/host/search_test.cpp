@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dialogs/search.h"
+#include "document/search.h"
 
 TEST(Search, FindsMatchesAtTheStartAndAtTheEnd) {
     EXPECT_EQ(FindNextMatch("needle in hay", "needle", 0), 0u);

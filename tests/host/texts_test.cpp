@@ -38,8 +38,8 @@ TEST(SuiteTable, KeyPathsAndCommandLines) {
 
 TEST(SuiteTable, FindsToolsByCommand) {
     ASSERT_NE(FindSuiteTool(592), nullptr);
-    EXPECT_STREQ(FindSuiteTool(592)->pathValue, "Huevellan Prog");
-    EXPECT_STREQ(FindSuiteTool(595)->caption, "Scribane");
+    EXPECT_STREQ(FindSuiteTool(592)->PathValue, "Huevellan Prog");
+    EXPECT_STREQ(FindSuiteTool(595)->Caption, "Scribane");
     EXPECT_EQ(FindSuiteTool(590), nullptr);
     EXPECT_EQ(FindSuiteTool(596), nullptr);
 }

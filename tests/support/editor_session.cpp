@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <vector>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
+#include "document/search.h"
+#include "suite/suite_table.h"
 #include "app/startup.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"

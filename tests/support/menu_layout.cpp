@@ -1,6 +1,6 @@
 #include "support/menu_layout.h"
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 
 std::vector<std::string> MenuLayout(HMENU menu) {
     std::vector<std::string> layout;

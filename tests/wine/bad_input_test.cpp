@@ -2,10 +2,12 @@
 // expects: each is either handled or reported, and nothing the user had is lost.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <optional>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"

@@ -3,6 +3,8 @@
 // that reach them.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <atomic>
 #include <map>
@@ -11,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "app/startup.h"
 #include "dialogs/dialogs.h"
 #include "resources/resource_ids.h"

@@ -2,8 +2,10 @@
 // in the status bar and the title, and the save prompt that guards modified text.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_settings.h"

@@ -3,10 +3,12 @@
 // keeps running, says what went wrong, and loses nothing.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <cstdlib>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"

@@ -2,8 +2,10 @@
 // a name in them does, and what cancelling them leaves alone.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"

@@ -2,11 +2,13 @@
 // document, the file on disk and the recent list stay exactly as they were.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"

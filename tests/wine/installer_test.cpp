@@ -2,6 +2,8 @@
 // registers, the installed program's first start, and what the uninstaller leaves.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"

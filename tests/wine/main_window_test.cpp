@@ -2,11 +2,13 @@
 // the date-and-time stamp, the text colour and the command range.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <optional>
 #include <regex>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"
 #include "support/editor_session.h"

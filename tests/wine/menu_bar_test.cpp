@@ -1,8 +1,10 @@
 // The menu bar as the user sees it: popups, captions, identifiers and states.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 #include "support/editor_session.h"
 #include "support/test_files.h"

@@ -1,6 +1,8 @@
 // The real scribane.exe in a process of its own: starting, closing and its exit code.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include "resources/resource_ids.h"
 #include "support/box_watcher.h"

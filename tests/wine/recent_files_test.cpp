@@ -2,11 +2,13 @@
 // under the editor's own key, the recent block of the File menu, and real loads.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "document/recent_files.h"
 #include "resources/resource_ids.h"

@@ -2,9 +2,11 @@
 // the suite settings, the first-run flag and the installation warning.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 #include <commctrl.h>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "document/document.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"

@@ -3,13 +3,15 @@
 // web page. Recording programs stand in for those, where WinExec finds them first.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include "document/search.h"
+#include "suite/suite_table.h"
 
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
-#include "suite/programmes_menu.h"
+#include "suite/suite_links.h"
 #include "suite/suite_settings.h"
 #include "support/box_watcher.h"
 #include "support/editor_session.h"
