@@ -8,8 +8,8 @@
 namespace {
 
 struct MenuItem {
-    const char* caption; // nullptr for a separator
-    unsigned command;
+    const char* Caption; // nullptr for a separator
+    unsigned Command;
 };
 
 // In the Edit captions, the byte 0x08 right-aligns the shortcut text after it.
@@ -37,8 +37,8 @@ const MenuItem kHelpItems[] = {
 
 void AppendItems(HMENU menu, const MenuItem* first, const MenuItem* last) {
     for (const MenuItem* item = first; item != last; ++item) {
-        if (item->caption)
-            AppendMenuA(menu, MF_STRING, item->command, item->caption);
+        if (item->Caption)
+            AppendMenuA(menu, MF_STRING, item->Command, item->Caption);
         else
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     }

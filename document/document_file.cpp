@@ -39,9 +39,9 @@ int LastErrorNumber() {
 // The bytes of the editor's text in the layout of `type`, fetched straight into the
 // buffer that is written, so a large document is copied once.
 struct DocumentBytes {
-    std::unique_ptr<char[]> buffer;
-    const char* data = nullptr;
-    size_t size = 0;
+    std::unique_ptr<char[]> Buffer;
+    const char* Data = nullptr;
+    size_t Size = 0;
 };
 
 std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, DocumentBytes& bytes) {
@@ -49,15 +49,15 @@ std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, Document
     const std::string_view header = DocumentFrame(type, 1).Header;
     // Room for the header, the text and the NUL GetWindowTextA ends it with, which is
     // the level description's terminator.
-    bytes.buffer.reset(new (std::nothrow) char[header.size() + static_cast<size_t>(length) + 1]);
-    if (!bytes.buffer)
+    bytes.Buffer.reset(new (std::nothrow) char[header.size() + static_cast<size_t>(length) + 1]);
+    if (!bytes.Buffer)
         return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
-    char* text = bytes.buffer.get() + header.size();
+    char* text = bytes.Buffer.get() + header.size();
     const size_t got = static_cast<size_t>(GetWindowTextA(editor, text, length + 1));
     const LayoutFrame frame = DocumentFrame(type, got);
-    std::copy(frame.Header.begin(), frame.Header.end(), bytes.buffer.get());
-    bytes.data = text - frame.Header.size();
-    bytes.size = frame.Header.size() + got + frame.TerminatorSize;
+    std::copy(frame.Header.begin(), frame.Header.end(), bytes.Buffer.get());
+    bytes.Data = text - frame.Header.size();
+    bytes.Size = frame.Header.size() + got + frame.TerminatorSize;
     return std::nullopt;
 }
 
@@ -135,10 +135,10 @@ std::string UnusedName(const std::string& folder) {
 
 std::optional<FileError> WriteAll(const UniqueFile& file, const DocumentBytes& bytes) {
     DWORD written = 0;
-    if (bytes.size > 0 &&
-        !WriteFile(file.Get(), bytes.data, static_cast<DWORD>(bytes.size), &written, nullptr))
+    if (bytes.Size > 0 &&
+        !WriteFile(file.Get(), bytes.Data, static_cast<DWORD>(bytes.Size), &written, nullptr))
         return FileFailure(LastErrorNumber());
-    if (written != bytes.size)
+    if (written != bytes.Size)
         return FileFailure(kShortWriteError);
     if (!FlushFileBuffers(file.Get()))
         return FileFailure(LastErrorNumber());
