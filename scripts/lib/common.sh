@@ -104,11 +104,19 @@ wine_loader() {
 # waits about two seconds whenever a window hides; unmanaged windows avoid that.
 make_wine_prefix() {
     local prefix=$1
-    [ -f "$prefix/system.reg" ] && return 0
-    mkdir -p "$prefix"
-    WINEPREFIX=$prefix WINELOADER=$(wine_loader) "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX=$prefix "$(wine_loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    WINEPREFIX=$prefix wineserver -w
+    if [ ! -f "$prefix/system.reg" ]; then
+        mkdir -p "$prefix"
+        WINEPREFIX=$prefix WINELOADER=$(wine_loader) "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX=$prefix "$(wine_loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        WINEPREFIX=$prefix wineserver -w
+    fi
+    # The title bar's buttons are glyphs of Marlett, which Debian's fonts-wine installs
+    # where this Wine does not look for it: the prefix's own font folder it does.
+    local fonts="$prefix/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
+    return 0
 }
 
 # Stops the wineserver of prefix $1 only.
