@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/file_types.h"
+#include "document/document_layout.h"
 
 // One of the generated input files.
 struct BenchInput {

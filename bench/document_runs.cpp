@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "bench/bench_clock.h"
 #include "document/document.h"
 #include "document/document_file.h"
@@ -233,12 +233,12 @@ DocumentFigures MeasureDocument(const BenchInput& input, const std::string& work
     DocumentFigures figures;
 
     // A load or save that failed would stop at its error box: check both without one.
-    std::string text;
-    if (ReadDocumentFile(path, input.type, text) || text.size() != input.textLength) {
+    DecodedDocument text;
+    if (ReadDocumentFile(path, input.type, text) || text.Text.size() != input.textLength) {
         std::fprintf(stderr, "cannot load %s\n", path.c_str());
         return figures;
     }
-    SetWindowTextA(EditorControl, text.c_str());
+    SetWindowTextA(EditorControl, text.Text.c_str());
     if (WriteDocumentFile(path, input.type, EditorControl)) {
         std::fprintf(stderr, "cannot save %s\n", path.c_str());
         return figures;
@@ -306,8 +306,8 @@ LOGFONTA EditorFontDescription() {
 
 std::vector<NamedMs> MeasureEditLooks(const BenchInput& input, const EditorLook& scribane,
                                       const EditorLook& notepad, int runs) {
-    std::string text;
-    if (ReadDocumentFile(input.path, input.type, text))
+    DecodedDocument decoded;
+    if (ReadDocumentFile(input.path, input.type, decoded))
         return {};
     struct Look {
         std::string name;
@@ -334,7 +334,7 @@ std::vector<NamedMs> MeasureEditLooks(const BenchInput& input, const EditorLook&
     };
     for (int run = 0; run < runs; ++run) {
         for (Look& each : looks) {
-            each.setTextMs.push_back(TimeMs([&] { SetWindowTextA(each.control, text.c_str()); }));
+            each.setTextMs.push_back(TimeMs([&] { SetWindowTextA(each.control, decoded.Text.c_str()); }));
             SetWindowTextA(each.control, "");
             PumpMessages(10);
         }

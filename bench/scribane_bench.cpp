@@ -65,12 +65,12 @@ std::string WineVersion() {
 bool FindInput(const std::string& folder, BenchInput& input) {
     input.path = folder + "\\" + input.fileName;
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    std::string text;
+    DecodedDocument text;
     if (!GetFileAttributesExA(input.path.c_str(), GetFileExInfoStandard, &attributes) ||
         ReadDocumentFile(input.path, input.type, text))
         return false;
     input.fileBytes = attributes.nFileSizeLow;
-    input.textLength = text.size();
+    input.textLength = text.Text.size();
     return true;
 }
 

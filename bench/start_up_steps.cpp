@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 #include "app/menu_bar.h"
 #include "app/startup.h"
 #include "bench/bench_clock.h"

@@ -23,22 +23,22 @@ int ErrorNumberForSystemCode(unsigned long code) {
 }
 
 void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
-    const size_t room = kErrorReportCapacity - report.collected.size();
+    const size_t room = kErrorReportCapacity - report.Collected.size();
     if (line.size() > room) {
-        report.collected += line.substr(0, room);
+        report.Collected += line.substr(0, room);
         FlushErrorReport(report);
         return;
     }
-    report.collected += line;
+    report.Collected += line;
     if (line == kLineEnd)
         FlushErrorReport(report);
 }
 
 void FlushErrorReport(ErrorReportBuffer& report) {
-    if (report.collected.empty())
+    if (report.Collected.empty())
         return;
-    report.boxes.push_back(std::move(report.collected));
-    report.collected.clear();
+    report.Boxes.push_back(std::move(report.Collected));
+    report.Collected.clear();
 }
 
 std::vector<std::string> ErrorReportBoxes(int errorNumber,
@@ -53,5 +53,5 @@ std::vector<std::string> ErrorReportBoxes(int errorNumber,
         AddReportLine(report, "  0x" + HexAddress(codeAddresses[i]) + kLineEnd);
     AddReportLine(report, kLineEnd);
     FlushErrorReport(report);
-    return report.boxes;
+    return report.Boxes;
 }

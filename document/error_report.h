@@ -25,8 +25,8 @@ int ErrorNumberForSystemCode(unsigned long code);
 
 // The report being collected, and the box texts it has already filled.
 struct ErrorReportBuffer {
-    std::string collected;
-    std::vector<std::string> boxes;
+    std::string Collected;
+    std::vector<std::string> Boxes;
 };
 
 // Adds one line, ending in CR LF, to the report. When it does not fit, the part that
