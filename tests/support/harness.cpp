@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 #include "app/startup.h"
 #include "document/document.h"
@@ -28,12 +27,9 @@ static bool Is(HWND window, const char* className) {
 }
 
 Box Describe(HWND dialog) {
-    Box box{TextOf(dialog),
-            "",
-            {},
-            GetWindow(dialog, GW_OWNER),
-            nullptr,
-            MainWindow && IsWindowEnabled(MainWindow)};
+    Box box{.caption = TextOf(dialog),
+            .owner = GetWindow(dialog, GW_OWNER),
+            .mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow)};
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongA(child, GWL_STYLE), id = GetDlgCtrlID(child);
         box.text += "|" + TextOf(child);
@@ -47,8 +43,7 @@ Box Describe(HWND dialog) {
         box.text = TextOf(GetDlgItem(dialog, 0xFFFF));
     if (HWND filters = GetDlgItem(dialog, cmb1))
         box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
-                   TextOf(GetDlgItem(dialog, cmb13)) +
-                   (IsWindowVisible(GetDlgItem(dialog, chx1)) ? "|read-only" : "");
+                   TextOf(GetDlgItem(dialog, cmb13)) + (IsWindowVisible(GetDlgItem(dialog, chx1)) ? "|read-only" : "");
     return box;
 }
 
@@ -99,10 +94,9 @@ std::string Suite::Status(int part) {
 }
 
 std::string Suite::Look() {
-    std::string look = Text() + (Modified() ? "|modified|" : "|saved|") +
-                       DocumentState.CurrentFileName + "|" +
-                       std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() + "|" +
-                       Status(0) + "|" + Status(1);
+    std::string look = Text() + (Modified() ? "|modified|" : "|saved|") + DocumentState.CurrentFileName + "|" +
+                       std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() + "|" + Status(0) + "|" +
+                       Status(1);
     for (const char* entry : {"a", "b", "c", "d"})
         look += "|" + Value(kOwnKey, entry);
     return look;
@@ -119,8 +113,7 @@ std::string Suite::MenuText(HMENU menu) {
         else if (state & MF_SEPARATOR)
             text += "---|";
         else
-            text += std::to_string(GetMenuItemID(menu, item)) + " " + caption +
-                    (state & MF_GRAYED ? " grayed|" : "|");
+            text += std::to_string(GetMenuItemID(menu, item)) + " " + caption + (state & MF_GRAYED ? " grayed|" : "|");
     }
     return text;
 }
@@ -138,23 +131,10 @@ HGLOBAL Suite::DropFiles(const std::vector<std::string>& paths) {
     return drop;
 }
 
-void Suite::SetValue(const char* key, const char* name, const std::string& text, HKEY root) {
-    RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
-}
-
 std::string Suite::Value(const char* key, const char* name, HKEY root) {
     char text[4096] = "";
     DWORD size = sizeof text;
     return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "-" : text;
-}
-
-std::string Suite::ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void Suite::WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 std::vector<std::string> Suite::FolderContents(const std::string& folder) {

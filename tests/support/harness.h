@@ -1,10 +1,11 @@
 #pragma once
-// What the Windows tests share: the registry and files they set up, the editor started in
-// the test's own process, and the boxes it shows, answered as a user would.
+// What the Windows tests share: the registry and files they set up, the editor started in the test's own process,
+// and the boxes it shows, answered as a user would.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,9 +14,8 @@
 
 inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro", kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
 
-// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's
-// filter number and name field ("3|name"), or the texts of a dialog's controls; a
-// default button's identifier is negative.
+// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting filter and name
+// field ("3|name"), or the texts of a dialog's controls; a default button's identifier is negative.
 struct Box {
     std::string caption, text;
     std::vector<int> buttons;
@@ -26,7 +26,7 @@ struct Box {
 using Answer = std::function<void(HWND)>;
 Box Describe(HWND box);
 int ReportedError(const Box& box); // the error number of a file-error report, or -1
-// Picks filter `filter` (1-4; 0 leaves it) of a file dialog, types `name`, presses `button`.
+// Picks filter `filter` (1-4; 0 leaves it) of a file dialog, types `name` and presses `button`.
 Answer Choose(const std::string& name, int filter, int button = IDOK);
 
 // The editor started in this process as the program starts it, and taken down again.
@@ -35,9 +35,9 @@ struct Editor {
     ~Editor();
 };
 
-// A Windows test with a clean installed suite (folder C:\Velkaro) and a new folder of its
-// own. The boxes shown meanwhile take `answers` in order and land in `seen`; one without an
-// answer is cancelled, one its answer leaves open fails the test.
+// A Windows test with a clean installed suite (folder C:\Velkaro) and a new folder of its own. The boxes shown
+// meanwhile take `answers` in order and land in `seen`; one without an answer is cancelled, and one its answer
+// leaves open fails the test.
 class Suite : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -60,11 +60,17 @@ class Suite : public ::testing::Test {
     // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
     static std::string MenuText(HMENU menu);
     static HGLOBAL DropFiles(const std::vector<std::string>& paths); // freed by the editor
-    static void SetValue(const char* key, const char* name, const std::string& text,
-                         HKEY root = HKEY_LOCAL_MACHINE);
-    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE);
-    static std::string ReadBytes(const std::string& path);
-    static void WriteBytes(const std::string& path, const std::string& bytes);
+    static void SetValue(const char* key, const char* name, const std::string& text, HKEY root = HKEY_LOCAL_MACHINE) {
+        RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
+    }
+    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE); // "-": missing
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+    static void WriteBytes(const std::string& path, const std::string& data) {
+        std::ofstream(path, std::ios::binary) << data;
+    }
     static std::vector<std::string> FolderContents(const std::string& folder); // sorted
     static std::string ProgramFolder(); // the test program's, with a closing backslash
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD);

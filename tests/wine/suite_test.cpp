@@ -1,8 +1,6 @@
-// The editor in its suite: the settings and first-run flag the installer leaves, the
-// greeting and About, the Programmes menu, and the programs the editor starts.
+// The editor in its suite: the settings and first-run flag the installer leaves, the greeting and About, the
+// Programmes menu, the programs the editor starts, and the installer with the real program it installs.
 #include "support/harness.h"
-
-#include <algorithm>
 
 #include "resources/resource_ids.h"
 #include "suite/suite_links.h"
@@ -11,177 +9,197 @@
 
 namespace {
 
-const char* const kStandIns[] = {"Hh.exe",        "Explorer.exe", "terracant.exe",
-                                 "huevellan.exe", "brasquel.exe", "lexorith.exe"};
-const char kQuickStart[] = "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm";
+using namespace std::string_literals;
 
-// Recording stand-ins for the help viewer, the shell and the sibling tools, beside the
-// test program, where WinExec looks first.
-struct SuiteLinks : Suite {
+// With recording stand-ins for the help viewer, the shell and the sibling tools beside the test program, where
+// WinExec looks first.
+struct InSuite : Suite {
     void SetUp() override {
         Suite::SetUp();
-        for (const char* name : kStandIns)
-            CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(),
-                      (ProgramFolder() + name).c_str(), 0);
+        for (std::string name : {"Hh", "Explorer", "terracant", "huevellan", "brasquel", "lexorith"})
+            CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), (ProgramFolder() + name + ".exe").c_str(), 0);
     }
-    void TearDown() override {
-        for (const char* name : kStandIns) // one may still be ending
-            for (int tries = 0; tries < 50 && !DeleteFileA((ProgramFolder() + name).c_str()) &&
-                                GetLastError() != ERROR_FILE_NOT_FOUND;
-                 ++tries)
-                Sleep(100);
-        Suite::TearDown();
-    }
-    // The command lines the stand-ins were started with, sorted, once `count` have come
-    // and a moment more for any that should not.
-    static std::string Launches(int count) {
+    // The command line a stand-in was started with after `command` (0: already), or "" when none was within a second.
+    static std::string Launch(unsigned command) {
         const std::string log = ProgramFolder() + "launches.txt";
-        for (int tries = 0; tries < 100 && std::ranges::count(ReadBytes(log), '\n') < count;
-             ++tries)
-            Sleep(100);
-        Sleep(300);
-        std::vector<std::string> lines;
-        const std::string text = ReadBytes(log);
-        for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-            lines.push_back(text.substr(at, end - at) + "|");
+        Command(command);
+        for (int tries = 0; tries < 20 && ReadBytes(log).find('\n') == std::string::npos; ++tries)
+            Sleep(50);
+        const std::string line = ReadBytes(log);
         DeleteFileA(log.c_str());
-        std::sort(lines.begin(), lines.end());
-        std::string sorted;
-        for (const std::string& line : lines)
-            sorted += line;
-        return sorted;
+        return line.substr(0, line.find('\r'));
     }
 };
 
+// Another process's first visible window of class `type`; a box is described, then closed with `button`.
+Box Await(const char* type, int button = 0) {
+    HWND window = nullptr;
+    for (int tries = 0; tries < 500 && !(window && IsWindowVisible(window)); ++tries)
+        Sleep(20), window = FindWindowA(type, nullptr);
+    const Box box = window ? Describe(window) : Box{};
+    PostMessageA(button ? window : nullptr, WM_COMMAND, button, 0);
+    for (int tries = 0; button && IsWindow(window) && tries < 250; ++tries)
+        Sleep(20);
+    return box;
+}
+
 } // namespace
 
-TEST_F(SuiteLinks, SettingsFirstRunAndInstallationWarning) {
-    const auto starts = [&](const char* folder, const char* flag, std::string boxes,
-                            const char* after) {
-        SCOPED_TRACE(std::string(folder).substr(0, 12) + " " + flag);
+TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
+    const auto starts = [&](std::string folder, const char* flag, std::string boxes, const char* after) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
-        if (*folder != '-')
-            SetValue(kSuiteKey, "Tessarine", folder);
-        if (*flag != '-')
-            SetValue(kOwnKey, "EersteKeer", flag);
-        std::string whileShown = "none";
-        answers = {
-            [&](HWND box) { whileShown = Value(kOwnKey, "EersteKeer"), Press(IDCANCEL)(box); }};
+        folder == "-" ? void() : SetValue(kSuiteKey, "Tessarine", folder);
+        *flag == '-' ? void() : SetValue(kOwnKey, "EersteKeer", flag);
+        std::string shown = "-"; // the flag while the greeting shows
+        answers = {[&](HWND box) { shown = Value(kOwnKey, "EersteKeer"), Press(IDCANCEL)(box); }};
         Editor editor;
-        std::string captions;
-        for (const Box& box : seen)
-            captions += box.caption + "|";
-        EXPECT_EQ(captions, boxes);
-        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + " " + whileShown,
-                  std::string(after) + " " +
-                      (seen.empty() ? "none" : after)); // cleared before the greeting shows
-        EXPECT_EQ(SuiteSettings.ProgramDirectory,
-                  seen.size() && seen[0].caption == "Error" ? "" : folder);
-        if (!seen.empty() && seen[0].caption == "Error") {
-            EXPECT_EQ(seen[0].text, InstallationWarningText());
-            EXPECT_EQ(seen[0].buttons, std::vector{-IDOK});
-            EXPECT_TRUE(seen[0].icon == LoadIconA(nullptr, IDI_WARNING) && !seen[0].owner &&
-                        !seen[0].mainWindowEnabled);
-            EXPECT_EQ(Status(0), "(Unsaved)"); // the editor starts once the warning closes
-        }
-        Take();
+        for (const Box& box : Take()) // the warning has no owner, but keeps the user out of the main window
+            shown += "|" + box.caption +
+                     (box.caption != "Error" || (box.text == InstallationWarningText() && !box.owner &&
+                                                 box.icon == LoadIconA(nullptr, IDI_WARNING) &&
+                                                 box.buttons == std::vector{-IDOK} && !box.mainWindowEnabled)
+                          ? ""
+                          : "?");
+        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" + SuiteSettings.ProgramDirectory + Status(0),
+                  after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder) + "(Unsaved)")
+            << folder.substr(0, 12) << " " << flag;
     };
-    starts("C:\\Velkaro", "-", "", "-");
-    starts("C:\\Velkaro", "1", "First time|", "");
-    starts("C:\\Velkaro", "123", "First time|", "");
-    starts("C:\\Velkaro", "", "", "");
-    starts("C:\\Velkaro", "12345", "", "12345"); // too long for its 4-byte read
-    starts(std::string(255, 'p').c_str(), "-", "", "-");
-    starts(std::string(256, 'p').c_str(), "-", "Error|", "-"); // too long for 256 bytes
-    starts("-", "-", "Error|", "-");
+    starts("C:\\Velkaro", "-", "|-", "-");
+    starts("C:\\Velkaro", "1", "||First time", ""); // cleared before the greeting shows
+    starts("C:\\Velkaro", "123", "||First time", "");
+    starts("C:\\Velkaro", "", "|-", "");
+    starts("C:\\Velkaro", "12345", "|-", "12345"); // too long for its 4-byte read
+    starts(std::string(255, 'p'), "-", "|-", "-");
+    starts(std::string(256, 'p'), "-", "|-|-|Error", "-"); // too long for its 256
+    starts("-", "-", "|-|-|Error", "-");
 }
 
-TEST_F(SuiteLinks, GreetingAndAbout) {
-    std::string fonts;
-    const auto fontOf = [&](int id) {
-        return [&fonts, id](HWND d) {
-            fonts += SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont)
-                         ? "bold|"
-                         : "normal|";
+TEST_F(InSuite, GreetingAndAbout) {
+    std::string texts;
+    const auto seesAnd = [&](int id, Answer then) -> Answer { // the first line's font is the bold one
+        return [&texts, id, then](HWND d) {
+            texts += SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont) ? "" : "not bold ";
+            then(d);
         };
     };
-    SetValue(kOwnKey, "EersteKeer", "1");
-    answers = {[&](HWND d) { fontOf(IDC_WELCOME)(d), Press(IDC_SECOND_BUTTON)(d); }};
-    {
-        Editor editor;
-        answers = {
-            [&](HWND d) { fontOf(IDC_ABOUT_NAME)(d), PostMessageA(d, WM_KEYDOWN, VK_RETURN, 0); },
-            [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }};
-        Command(CMD_ABOUT);
-        Command(CMD_ABOUT);
-        ASSERT_EQ(seen.size(), 3u);
-        for (const Box& box : seen)
-            EXPECT_EQ(box.owner, MainWindow);
-    }
-    EXPECT_EQ(seen[0].caption + "|" + seen[0].text,
-              "First time|Welcome!|This is the first time you started Scribane. Would you like a "
-              "quick introduction to the programme?|Yes|No");
-    EXPECT_EQ(seen[1].caption + "|" + seen[1].text,
-              "About|Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by "
-              "Ostrik|From Velkaro|velkaro.example|Over");
-    EXPECT_EQ(fonts, "bold|bold|");
-    // Yes and Enter open the quick introduction; No opened nothing.
-    for (const Answer& answer : {Press(IDC_FIRST_BUTTON), Answer([](HWND d) {
-                                     PostMessageA(d, WM_KEYDOWN, VK_RETURN, 0);
-                                 })}) {
+    const Answer enter = [](HWND d) { PostMessageA(d, WM_KEYDOWN, VK_RETURN, 0); };
+    for (const Answer& close : {enter, Answer([](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); })}) {
         SetValue(kOwnKey, "EersteKeer", "1");
-        answers = {answer};
+        answers = {seesAnd(IDC_WELCOME, texts.empty() ? Press(IDC_SECOND_BUTTON) : enter),
+                   seesAnd(IDC_ABOUT_NAME, close)};
         Editor editor;
+        Command(CMD_ABOUT);
+        for (const Box& box : Take())
+            texts += box.caption + "|" + box.text + (box.owner == MainWindow ? "\n" : "?\n");
+        texts += Launch(0) + "\n"; // Enter opens the quick introduction, No nothing
     }
-    EXPECT_EQ(Launches(2), std::string(kQuickStart) + "|" + kQuickStart + "|");
+    const std::string greeting =
+                          "First time|Welcome!|This is the first time you started Scribane. Would you like a quick "
+                          "introduction to the programme?|Yes|No\n",
+                      about = "About|Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by Ostrik|"
+                              "From Velkaro|velkaro.example|Over\n";
+    EXPECT_EQ(texts,
+              greeting + about + "\n" + greeting + about + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm\n");
 }
 
-TEST_F(SuiteLinks, ProgrammesMenuRows) {
-    const auto lists = [&](std::vector<std::pair<const char*, std::string>> values,
-                           const char* menu) {
+TEST_F(InSuite, ProgrammesMenuAndLaunches) {
+    const auto lists = [&](std::vector<std::pair<const char*, std::string>> values, std::string menu) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
         for (const auto& [name, value] : values)
             SetValue(kSuiteKey, name, value);
         Editor editor;
         const std::string bar = MenuText(GetMenu(MainWindow)), start = "}&Programmes{";
-        const size_t at = bar.find(start) + start.size(); // between Edit and Help
-        EXPECT_EQ(at < start.size() ? "none" : bar.substr(at, bar.find("}&Help{") - at), menu);
+        const size_t at = bar.find(start), help = bar.find("}&Help{");
+        EXPECT_EQ(at == std::string::npos ? "none" : bar.substr(at + start.size(), help - at - start.size()), menu);
     };
     lists({}, "none");
     lists({{"Lexorith", "C:\\L"}, {"Huevellan", "C:\\H"}}, "592 Huevellan|594 Lexorith|");
     lists({{"Huevellan Prog", "huevellan.exe"}}, "none"); // only the suite name marks a tool
-    lists({{"Huevellan", "C:\\" + std::string(297, 'h')},
-           {"Lexorith", "C:\\" + std::string(252, 'l')}},
+    lists({{"Huevellan", "C:\\" + std::string(297, 'h')}, {"Lexorith", "C:\\" + std::string(252, 'l')}},
           "594 Lexorith|"); // a value too long to read leaves its tool out
     lists({{"Terracant", ""}, {"Huevellan", ""}, {"Brasquel", ""}, {"Lexorith", ""}},
           "591 Terracant|592 Huevellan|593 Brasquel|594 Lexorith|"); // never the editor itself
-    SuiteSettings.SuiteName = "Huevellan"; // the row left out is the suite name it runs under
+    SuiteSettings.SuiteName = "Huevellan";                           // the tool left out is the one it runs as
     HMENU menu = CreatePopupMenu();
     BuildProgrammesMenu(menu);
     EXPECT_EQ(MenuText(menu), "591 Terracant|593 Brasquel|594 Lexorith|595 Scribane|");
-    DestroyMenu(menu);
-}
-
-TEST_F(SuiteLinks, EachLinkStartsItsOwnCommandLine) {
-    for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"}) {
-        SetValue(kSuiteKey, name, "C:\\Velkaro");
-        SetValue(kSuiteKey, (name + std::string(" Prog")).c_str(),
-                 CharLowerA(std::string(name).data()) + std::string(".exe -") + name[0]);
-    }
-    Editor editor;
-    for (unsigned command : {591, 592, 593, 594, CMD_HELP, CMD_QUICK_INTRO, CMD_WEB_SITE})
-        Command(command);
-    EXPECT_EQ(Launches(7),
-              "Explorer.exe http://velkaro.example/|" + std::string(kQuickStart) +
-                  "|Hh.exe C:\\Velkaro\\Vellumdoc.chm|brasquel.exe -B|huevellan.exe -H|"
-                  "lexorith.exe -L|terracant.exe -T|");
+    for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"})
+        SetValue(kSuiteKey, (name + " Prog"s).c_str(), CharLowerA(std::string(name).data()) + " -"s + name[0]);
+    std::string launched = Launch(591) + "|" + Launch(592) + "|" + Launch(593) + "|" + Launch(594) + "|" +
+                           Launch(CMD_HELP) + "|" + Launch(CMD_WEB_SITE) + "|";
     // Without a command line, or with one too long for 1000 bytes, nothing starts; 999 do.
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSuiteKey, "Brasquel Prog");
     SetValue(kSuiteKey, "Lexorith Prog", "lexorith.exe " + std::string(990, 'x'));
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe " + std::string(985, 'x'));
-    for (unsigned command : {593, 594, 592})
-        Command(command);
-    EXPECT_EQ(Launches(1), "huevellan.exe " + std::string(985, 'x') + "|");
+    launched += Launch(593) + "|" + Launch(594) + "|" + Launch(592);
+    EXPECT_EQ(launched, "terracant.exe -T|huevellan.exe -H|brasquel.exe -B|lexorith.exe -L|Hh.exe C:\\Velkaro\\"
+                        "Vellumdoc.chm|Explorer.exe http://velkaro.example/|||huevellan.exe " +
+                            std::string(985, 'x'));
     EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
+    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe", target = "C:\\Velkaro Test",
+                      exe = target + "\\scribane.exe", draft = Path("draft.txt");
+    if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
+    const char kVerb[] = "SystemFileAssociations\\.inf\\shell\\EditWithScribane",
+               kOther[] = "SystemFileAssociations\\.inf\\shell\\Other";
+    const auto values = [&] {
+        std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") + "|" +
+                           Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
+        for (std::string key : {kVerb, kVerb + "\\command"s, std::string(kOther), ".inf"s, ".txt"s})
+            text += "|" + Value(key.c_str(), "", HKEY_CLASSES_ROOT);
+        return text;
+    };
+    // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
+    const auto runs = [](std::string program, std::string arguments, std::function<void()> use) {
+        STARTUPINFOA startup{.cb = sizeof startup};
+        PROCESS_INFORMATION process{};
+        DWORD code = STILL_ACTIVE;
+        CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &process);
+        use();
+        WaitForSingleObject(process.hProcess, 60000);
+        EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &code) && !code) << program;
+        CloseHandle(process.hProcess), CloseHandle(process.hThread);
+    };
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
+    // A sibling tool, another program's verb and the system's file types stay as they are.
+    SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe");
+    SetValue(kOther, "", "Other", HKEY_CLASSES_ROOT);
+    const std::string types = Value(".inf", "", HKEY_CLASSES_ROOT) + "|" + Value(".txt", "", HKEY_CLASSES_ROOT);
+    runs(setup, "/S /D=" + target, [] {});
+    EXPECT_EQ(FolderContents(target),
+              (std::vector<std::string>{"Uninstall Scribane.exe", "Vellumdoc.chm", "scribane.exe"}));
+    EXPECT_EQ(values(), target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe + "\" \"%1\"|Other|" + types);
+    // The first start greets; the next, on a file, asks before closing over modified text, and goes on after Cancel
+    // and after a save that fails.
+    runs(exe, "", [] {
+        EXPECT_EQ(Await("#32770", IDCANCEL).caption, "First time");
+        PostMessageA(FindWindowA("Scribane", nullptr), WM_COMMAND, CMD_EXIT, 0);
+    });
+    WriteBytes(draft, "draft");
+    SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_READONLY);
+    runs(exe, "\"" + draft + "\"", [&] {
+        std::string closing = Await("Scribane").caption;
+        HWND window = FindWindowA("Scribane", nullptr);
+        for (int tries = 0; tries < 500 && !FindWindowExA(window, nullptr, "Edit", nullptr); ++tries)
+            Sleep(20);
+        SendMessageA(FindWindowExA(window, nullptr, "Edit", nullptr), WM_CHAR, '!', 0);
+        for (int button : {IDCANCEL, IDYES, IDOK, IDYES}) { // OK: the report of the failed save
+            PostMessageA(button == IDOK ? nullptr : window, WM_CLOSE, 0, 0);
+            closing += "|" + Await("#32770", button).caption;
+            if (button == IDOK)
+                SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        EXPECT_EQ(closing, "draft.txt - Scribane|Save text|Save text|Error|Save text");
+    });
+    EXPECT_EQ(ReadBytes(draft), "!draft");
+    SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
+    runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
+    EXPECT_LE(FolderContents(target), std::vector<std::string>{"Uninstall Scribane.exe"}); // it ran in place
+    EXPECT_EQ(values(), "-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other|" + types);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, kOther);
 }
