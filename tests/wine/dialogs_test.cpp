@@ -284,7 +284,7 @@ TEST_F(Dialogs, AboutShowsNameVersionMakersAndPictureAndClosesOnEnterAndTheClose
     EXPECT_EQ(look.texts[IDC_ABOUT_PURPOSE], "Create your own INF-files or just edit plain text");
     EXPECT_EQ(look.texts[IDC_ABOUT_MAKER], "Made by Ostrik");
     EXPECT_EQ(look.texts[IDC_ABOUT_PUBLISHER], "From Velkaro");
-    EXPECT_EQ(look.texts[IDC_ABOUT_WEB], kSuiteWebHost);
+    EXPECT_EQ(look.texts[IDC_ABOUT_WEB], SUITE_WEB_HOST);
     EXPECT_EQ(look.boldControlFont, SuiteSettings.BoldFont);
     EXPECT_EQ(picture.bmWidth, 65);
     EXPECT_EQ(picture.bmHeight, 65);
