@@ -168,7 +168,7 @@ std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile&
         // Replacing keeps the target's attributes and security. The old file passes
         // through a backup name of the editor's own, deleted once the replace is done.
         TemporaryFile backup(UnusedName(FolderOf(target)));
-        if (FileCalls.ReplaceFile(target.c_str(), temporary.Get().c_str(), backup.Get().c_str(),
+        if (FileCalls.Replace(target.c_str(), temporary.Get().c_str(), backup.Get().c_str(),
                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             temporary.Release();
             return std::nullopt;

@@ -48,7 +48,7 @@ std::optional<unsigned long long> FileSizeOnDisk(const std::string& path);
 // for real: replacing a file with the one written beside it, and handing the editor a
 // loaded text. Tests put failing stand-ins here.
 struct DocumentFileCalls {
-    decltype(&ReplaceFileA) ReplaceFile = ReplaceFileA;
+    decltype(&ReplaceFileA) Replace = ReplaceFileA; // not "ReplaceFile": a macro of that name
     decltype(&SetWindowTextA) SetEditorText = SetWindowTextA;
 };
 extern DocumentFileCalls FileCalls;

@@ -15,7 +15,6 @@ inline constexpr char kOwnSuiteName[] = "Tessarine";
 
 // The suite's web page, where its installer can be downloaded.
 inline constexpr char kSuiteWebAddress[] = SUITE_WEB_ADDRESS;
-inline constexpr char kSuiteWebHost[] = SUITE_WEB_HOST;
 
 // The registry area every tool of the suite is installed under.
 inline constexpr char kSuiteKeyPath[] = "SOFTWARE\\Velkaro";
