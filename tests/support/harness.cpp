@@ -27,9 +27,9 @@ static bool Is(HWND window, const char* className) {
 }
 
 Box Describe(HWND dialog) {
-    Box box{.caption = TextOf(dialog),
-            .owner = GetWindow(dialog, GW_OWNER),
-            .mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow)};
+    Box box;
+    box.caption = TextOf(dialog), box.owner = GetWindow(dialog, GW_OWNER);
+    box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongA(child, GWL_STYLE), id = GetDlgCtrlID(child);
         box.text += "|" + TextOf(child);
@@ -192,7 +192,7 @@ void Suite::SetUp() {
     static int tests = 0;
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
-    folder = temp + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++tests);
+    folder = temp + std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
     CreateDirectoryA(folder.c_str(), nullptr);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");

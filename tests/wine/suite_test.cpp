@@ -19,15 +19,16 @@ struct InSuite : Suite {
         for (std::string name : {"Hh", "Explorer", "terracant", "huevellan", "brasquel", "lexorith"})
             CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), (ProgramFolder() + name + ".exe").c_str(), 0);
     }
-    // The command line a stand-in was started with after `command` (0: already), or "" when none was within a second.
+    // The command lines the stand-ins were started with by `command` (0: before), once one has come.
     static std::string Launch(unsigned command) {
         const std::string log = ProgramFolder() + "launches.txt";
         Command(command);
-        for (int tries = 0; tries < 20 && ReadBytes(log).find('\n') == std::string::npos; ++tries)
-            Sleep(50);
+        for (int tries = 0; tries < 100 && ReadBytes(log).find('\n') == std::string::npos; ++tries)
+            Sleep(100);
+        Sleep(300);
         const std::string line = ReadBytes(log);
         DeleteFileA(log.c_str());
-        return line.substr(0, line.find('\r'));
+        return line.substr(0, line.size() - 2);
     }
 };
 
@@ -70,8 +71,8 @@ TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
     starts("C:\\Velkaro", "", "|-", "");
     starts("C:\\Velkaro", "12345", "|-", "12345"); // too long for its 4-byte read
     starts(std::string(255, 'p'), "-", "|-", "-");
-    starts(std::string(256, 'p'), "-", "|-|-|Error", "-"); // too long for its 256
-    starts("-", "-", "|-|-|Error", "-");
+    starts(std::string(256, 'p'), "-", "|-|Error", "-"); // too long for its 256
+    starts("-", "-", "|-|Error", "-");
 }
 
 TEST_F(InSuite, GreetingAndAbout) {
@@ -91,15 +92,14 @@ TEST_F(InSuite, GreetingAndAbout) {
         Command(CMD_ABOUT);
         for (const Box& box : Take())
             texts += box.caption + "|" + box.text + (box.owner == MainWindow ? "\n" : "?\n");
-        texts += Launch(0) + "\n"; // Enter opens the quick introduction, No nothing
     }
     const std::string greeting =
                           "First time|Welcome!|This is the first time you started Scribane. Would you like a quick "
                           "introduction to the programme?|Yes|No\n",
                       about = "About|Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by Ostrik|"
                               "From Velkaro|velkaro.example|Over\n";
-    EXPECT_EQ(texts,
-              greeting + about + "\n" + greeting + about + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm\n");
+    EXPECT_EQ(texts + Launch(0), // Enter opens the quick introduction, No nothing
+              greeting + about + greeting + about + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
 }
 
 TEST_F(InSuite, ProgrammesMenuAndLaunches) {
@@ -126,16 +126,19 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
     EXPECT_EQ(MenuText(menu), "591 Terracant|593 Brasquel|594 Lexorith|595 Scribane|");
     for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"})
         SetValue(kSuiteKey, (name + " Prog"s).c_str(), CharLowerA(std::string(name).data()) + " -"s + name[0]);
-    std::string launched = Launch(591) + "|" + Launch(592) + "|" + Launch(593) + "|" + Launch(594) + "|" +
-                           Launch(CMD_HELP) + "|" + Launch(CMD_WEB_SITE) + "|";
+    Editor editor;
+    std::string launched;
+    for (unsigned command : {591, 592, 593, 594, CMD_HELP, CMD_WEB_SITE})
+        launched += Launch(command) + "|";
     // Without a command line, or with one too long for 1000 bytes, nothing starts; 999 do.
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSuiteKey, "Brasquel Prog");
     SetValue(kSuiteKey, "Lexorith Prog", "lexorith.exe " + std::string(990, 'x'));
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe " + std::string(985, 'x'));
-    launched += Launch(593) + "|" + Launch(594) + "|" + Launch(592);
-    EXPECT_EQ(launched, "terracant.exe -T|huevellan.exe -H|brasquel.exe -B|lexorith.exe -L|Hh.exe C:\\Velkaro\\"
-                        "Vellumdoc.chm|Explorer.exe http://velkaro.example/|||huevellan.exe " +
-                            std::string(985, 'x'));
+    Command(593);
+    Command(594);
+    EXPECT_EQ(launched + Launch(592), "terracant -T|huevellan -H|brasquel -B|lexorith -L|Hh.exe C:\\"
+                                      "Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|huevellan.exe " +
+                                          std::string(985, 'x'));
     EXPECT_TRUE(seen.empty());
 }
 
@@ -149,18 +152,19 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     const auto values = [&] {
         std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") + "|" +
                            Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
-        for (std::string key : {kVerb, kVerb + "\\command"s, std::string(kOther), ".inf"s, ".txt"s})
+        for (std::string key : {std::string(kVerb), kVerb + "\\command"s, std::string(kOther), ".inf"s, ".txt"s})
             text += "|" + Value(key.c_str(), "", HKEY_CLASSES_ROOT);
         return text;
     };
     // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
-    const auto runs = [](std::string program, std::string arguments, std::function<void()> use) {
-        STARTUPINFOA startup{.cb = sizeof startup};
+    const auto runs = [](std::string program, std::string arguments, std::function<void(HANDLE)> use) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         DWORD code = STILL_ACTIVE;
         CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr, nullptr, FALSE, 0,
                        nullptr, nullptr, &startup, &process);
-        use();
+        use(process.hProcess);
         WaitForSingleObject(process.hProcess, 60000);
         EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &code) && !code) << program;
         CloseHandle(process.hProcess), CloseHandle(process.hThread);
@@ -170,23 +174,22 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe");
     SetValue(kOther, "", "Other", HKEY_CLASSES_ROOT);
     const std::string types = Value(".inf", "", HKEY_CLASSES_ROOT) + "|" + Value(".txt", "", HKEY_CLASSES_ROOT);
-    runs(setup, "/S /D=" + target, [] {});
+    runs(setup, "/S /D=" + target, [](HANDLE) {});
     EXPECT_EQ(FolderContents(target),
               (std::vector<std::string>{"Uninstall Scribane.exe", "Vellumdoc.chm", "scribane.exe"}));
     EXPECT_EQ(values(), target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe + "\" \"%1\"|Other|" + types);
     // The first start greets; the next, on a file, asks before closing over modified text, and goes on after Cancel
     // and after a save that fails.
-    runs(exe, "", [] {
+    runs(exe, "", [](HANDLE) {
         EXPECT_EQ(Await("#32770", IDCANCEL).caption, "First time");
         PostMessageA(FindWindowA("Scribane", nullptr), WM_COMMAND, CMD_EXIT, 0);
     });
     WriteBytes(draft, "draft");
     SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_READONLY);
-    runs(exe, "\"" + draft + "\"", [&] {
-        std::string closing = Await("Scribane").caption;
+    runs(exe, "\"" + draft + "\"", [&](HANDLE process) {
+        WaitForInputIdle(process, 10000);
         HWND window = FindWindowA("Scribane", nullptr);
-        for (int tries = 0; tries < 500 && !FindWindowExA(window, nullptr, "Edit", nullptr); ++tries)
-            Sleep(20);
+        std::string closing = Describe(window).caption;
         SendMessageA(FindWindowExA(window, nullptr, "Edit", nullptr), WM_CHAR, '!', 0);
         for (int button : {IDCANCEL, IDYES, IDOK, IDYES}) { // OK: the report of the failed save
             PostMessageA(button == IDOK ? nullptr : window, WM_CLOSE, 0, 0);
@@ -198,7 +201,7 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     });
     EXPECT_EQ(ReadBytes(draft), "!draft");
     SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
-    runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
+    runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [](HANDLE) {});
     EXPECT_LE(FolderContents(target), std::vector<std::string>{"Uninstall Scribane.exe"}); // it ran in place
     EXPECT_EQ(values(), "-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other|" + types);
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kOther);

@@ -39,10 +39,10 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
     int parts[3] = {};
     GetClassInfoA(ModuleInstance, "Scribane", &type);
     GetObjectA(HFONT(SendMessageA(EditorControl, WM_GETFONT, 0, 0)), sizeof font, &font);
+    const int count = int(SendMessageA(StatusBar, SB_GETPARTS, 3, LPARAM(parts)));
     char look[256];
     std::snprintf(look, sizeof look, "%lx %lx %x|%d %d %d|%d %lx %lx %d %s %ld", GetWindowLongA(MainWindow, GWL_STYLE),
-                  GetWindowLongA(MainWindow, GWL_EXSTYLE), type.style,
-                  int(SendMessageA(StatusBar, SB_GETPARTS, 3, LPARAM(parts))), parts[0], parts[1],
+                  GetWindowLongA(MainWindow, GWL_EXSTYLE), type.style, count, parts[0], parts[1],
                   GetDlgCtrlID(EditorControl), GetWindowLongA(EditorControl, GWL_STYLE),
                   GetWindowLongA(EditorControl, GWL_EXSTYLE), GetFocus() == EditorControl, font.lfFaceName,
                   font.lfHeight);
