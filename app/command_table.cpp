@@ -1,10 +1,10 @@
 #include "app/command_table.h"
 
-#include "platform/app_state.h"
 #include "app/date_time_text.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
 #include "document/recent_files.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_links.h"
 

@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
-#include "platform/app_state.h"
 #include "app/command_table.h"
 #include "document/document.h"
+#include "platform/app_state.h"
 
 void LayOutMainWindow() {
     // The WM_SIZE sent while start-up shows the window comes before the children exist.

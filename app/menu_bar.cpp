@@ -1,7 +1,7 @@
 #include "app/menu_bar.h"
 
-#include "platform/app_state.h"
 #include "document/recent_files.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_links.h"
 

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <string>
 
-#include "platform/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"

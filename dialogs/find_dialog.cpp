@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/app_state.h"
 #include "document/search.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "platform/app_state.h"
 #include "document/path_text.h"
+#include "platform/app_state.h"
 #include "platform/registry.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
