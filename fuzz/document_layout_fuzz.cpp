@@ -5,7 +5,8 @@
 #include "document/document_layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size), text = bytes.substr(0, bytes.find('\0'));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size),
+        text = bytes.substr(0, bytes.find('\0'));
     for (FileType type : {FileType::None, FileType::LevelDescription, FileType::Text}) {
         const DecodedDocument read = DecodeDocument(bytes, type);
         const size_t start = type == FileType::LevelDescription && size >= 4 ? 4 : 0;

@@ -7,7 +7,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     std::vector<std::uint32_t> addresses(size / 4);
     std::memcpy(addresses.data(), data, addresses.size() * 4);
-    const auto boxes = ErrorReportBoxes(ErrorNumberForSystemCode(size ? data[0] * 997ul : 0), addresses);
+    const auto boxes =
+        ErrorReportBoxes(ErrorNumberForSystemCode(size ? data[0] * 997ul : 0), addresses);
     for (const std::string& box : boxes)
         if (box.empty() || box.size() > kErrorReportCapacity || boxes[0].rfind("Runtime error ", 0))
             std::abort();

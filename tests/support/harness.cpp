@@ -43,7 +43,8 @@ Box Describe(HWND dialog) {
         box.text = TextOf(GetDlgItem(dialog, 0xFFFF));
     if (HWND filters = GetDlgItem(dialog, cmb1))
         box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
-                   TextOf(GetDlgItem(dialog, cmb13)) + (IsWindowVisible(GetDlgItem(dialog, chx1)) ? "|read-only" : "");
+                   TextOf(GetDlgItem(dialog, cmb13)) +
+                   (IsWindowVisible(GetDlgItem(dialog, chx1)) ? "|read-only" : "");
     return box;
 }
 
@@ -94,9 +95,10 @@ std::string Suite::Status(int part) {
 }
 
 std::string Suite::Look() {
-    std::string look = Text() + (Modified() ? "|modified|" : "|saved|") + DocumentState.CurrentFileName + "|" +
-                       std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() + "|" + Status(0) + "|" +
-                       Status(1);
+    std::string look = Text() + (Modified() ? "|modified|" : "|saved|") +
+                       DocumentState.CurrentFileName + "|" +
+                       std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() + "|" +
+                       Status(0) + "|" + Status(1);
     for (const char* entry : {"a", "b", "c", "d"})
         look += "|" + Value(kOwnKey, entry);
     return look;
@@ -113,7 +115,8 @@ std::string Suite::MenuText(HMENU menu) {
         else if (state & MF_SEPARATOR)
             text += "---|";
         else
-            text += std::to_string(GetMenuItemID(menu, item)) + " " + caption + (state & MF_GRAYED ? " grayed|" : "|");
+            text += std::to_string(GetMenuItemID(menu, item)) + " " + caption +
+                    (state & MF_GRAYED ? " grayed|" : "|");
     }
     return text;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the Windows tests share: the registry and files they set up, the editor started in the test's own process,
-// and the boxes it shows, answered as a user would.
+// What the Windows tests share: the registry and files they set up, the editor started in the
+// test's own process, and the boxes it shows, answered as a user would.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -14,8 +14,9 @@
 
 inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro", kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
 
-// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting filter and name
-// field ("3|name"), or the texts of a dialog's controls; a default button's identifier is negative.
+// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting
+// filter and name field ("3|name"), or the texts of a dialog's controls; a default button's
+// identifier is negative.
 struct Box {
     std::string caption, text;
     std::vector<int> buttons;
@@ -35,9 +36,9 @@ struct Editor {
     ~Editor();
 };
 
-// A Windows test with a clean installed suite (folder C:\Velkaro) and a new folder of its own. The boxes shown
-// meanwhile take `answers` in order and land in `seen`; one without an answer is cancelled, and one its answer
-// leaves open fails the test.
+// A Windows test with a clean installed suite (folder C:\Velkaro) and a new folder of its own. The
+// boxes shown meanwhile take `answers` in order and land in `seen`; one without an answer is
+// cancelled, and one its answer leaves open fails the test.
 class Suite : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -60,10 +61,12 @@ class Suite : public ::testing::Test {
     // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
     static std::string MenuText(HMENU menu);
     static HGLOBAL DropFiles(const std::vector<std::string>& paths); // freed by the editor
-    static void SetValue(const char* key, const char* name, const std::string& text, HKEY root = HKEY_LOCAL_MACHINE) {
+    static void SetValue(const char* key, const char* name, const std::string& text,
+                         HKEY root = HKEY_LOCAL_MACHINE) {
         RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
     }
-    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE); // "-": missing
+    static std::string Value(const char* key, const char* name,
+                             HKEY root = HKEY_LOCAL_MACHINE); // "-": missing
     static std::string ReadBytes(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};

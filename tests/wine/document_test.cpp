@@ -1,5 +1,5 @@
-// Files on disk: what loading and saving leave there byte for byte, and every way a load or a save can fail, each
-// reported, with the file and the document left as they were.
+// Files on disk: what loading and saving leave there byte for byte, and every way a load or a save
+// can fail, each reported, with the file and the document left as they were.
 #include "support/harness.h"
 
 #include "document/document.h"
@@ -12,7 +12,8 @@ using Document = Suite;
 TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
     Editor editor;
     const auto saves = [&](std::string bytes, FileType type, std::string saved, size_t warnings) {
-        SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 16)) + " as " + std::to_string(int(type)));
+        SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 16)) + " as " +
+                     std::to_string(int(type)));
         WriteBytes(Path("in"), bytes);
         ASSERT_TRUE(LoadDocument(Path("in"), type));
         DeleteFileA(Path("out").c_str());
@@ -22,8 +23,8 @@ TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
                       (Modified() ? "+" : ""),
                   saved + std::to_string(warnings) + " " + Path("out") + "\t");
         for (const char* name : {"in", "out"}) // opened unshared, as nobody holds them
-            EXPECT_TRUE(
-                CloseHandle(CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+            EXPECT_TRUE(CloseHandle(CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                OPEN_EXISTING, 0, nullptr)));
     };
     std::string binary = "\r\n";
     for (int i = 0; i < 70000; ++i)
@@ -41,15 +42,16 @@ TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
     EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"in", "out"}));
 }
 
-// A replace that fails halfway: after deleting the target (1176), or after moving it to the backup name it was given,
-// or elsewhere without one (1177).
+// A replace that fails halfway: after deleting the target (1176), or after moving it to the backup
+// name it was given, or elsewhere without one (1177).
 static BOOL WINAPI ReplaceDeletingTarget(LPCSTR target, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
     DeleteFileA(target);
     SetLastError(1176);
     return FALSE;
 }
 
-static BOOL WINAPI ReplaceMovingTarget(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+static BOOL WINAPI ReplaceMovingTarget(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID,
+                                       LPVOID) {
     MoveFileExA(target, backup ? backup : "C:\\moved away", MOVEFILE_REPLACE_EXISTING);
     SetLastError(1177);
     return FALSE;
@@ -76,9 +78,11 @@ TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
         EXPECT_EQ(Look(), before);
         CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
         ASSERT_EQ(seen.size(), 1u);
-        EXPECT_TRUE(ReportedError(seen[0]) == error || (error == 112 && ReportedError(Take()[0]) == 101)); // or short
+        EXPECT_TRUE(ReportedError(seen[0]) == error ||
+                    (error == 112 && ReportedError(Take()[0]) == 101)); // or short
         const std::string bytes = ReadBytes(target); // never neither the old nor the new
-        EXPECT_TRUE(bytes == (error == 3 ? "" : "old") || (error > 1000 && bytes == text)) << bytes.size();
+        EXPECT_TRUE(bytes == (error == 3 ? "" : "old") || (error > 1000 && bytes == text))
+            << bytes.size();
         EXPECT_EQ(FolderContents(folder), std::vector<std::string>(error != 3, "x.txt"));
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         FileCalls = {};
@@ -87,24 +91,30 @@ TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
         DeleteFileA(target.c_str());
         Take();
     };
-    fails(Path("read-only"), 5, [](auto path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); });
-    fails(Path("held"), 5,
-          [&](auto path) { held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); });
-    fails(Path("gone"), 3, [this](auto path) { DeleteFileA(path.c_str()), RemoveDirectoryA(Path("gone").c_str()); });
+    fails(Path("read-only"), 5,
+          [](auto path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); });
+    fails(Path("held"), 5, [&](auto path) {
+        held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    });
+    fails(Path("gone"), 3,
+          [this](auto path) { DeleteFileA(path.c_str()), RemoveDirectoryA(Path("gone").c_str()); });
     fails(Path("deleting"), 1176, [](auto) { FileCalls.Replace = ReplaceDeletingTarget; });
     fails(Path("moving"), 1177, [](auto) { FileCalls.Replace = ReplaceMovingTarget; });
-    if (const char* drive = std::getenv("SCRIBANE_SMALL_DRIVE")) // 64 KiB, mounted by scripts/test as root
+    if (const char* drive =
+            std::getenv("SCRIBANE_SMALL_DRIVE")) // 64 KiB, mounted by scripts/test as root
         fails(drive, 112, [](auto) {});
-    // The report: the failing place, inside the program, on a line of its own, then its callers' and an empty line;
-    // the box keeps the user out of the main window, and afterwards the editor has the keys.
+    // The report: the failing place, inside the program, on a line of its own, then its callers'
+    // and an empty line; the box keeps the user out of the main window, and afterwards the editor
+    // has the keys.
     DocumentState.CurrentFileName = Path("missing\\x.txt");
     SetFocus(nullptr);
     Command(CMD_SAVE);
     ASSERT_EQ(seen.size(), 1u);
     const std::string report = seen[0].text, place = report.substr(report.find("0x") + 2, 8);
     const auto* image = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
-    EXPECT_LT(std::strtoul(place.c_str(), nullptr, 16) - DWORD(UINT_PTR(image)),
-              PIMAGE_NT_HEADERS(image + PIMAGE_DOS_HEADER(image)->e_lfanew)->OptionalHeader.SizeOfImage);
+    EXPECT_LT(
+        std::strtoul(place.c_str(), nullptr, 16) - DWORD(UINT_PTR(image)),
+        PIMAGE_NT_HEADERS(image + PIMAGE_DOS_HEADER(image)->e_lfanew)->OptionalHeader.SizeOfImage);
     EXPECT_EQ(report.substr(report.find("\r\n"), 20) + report.substr(report.size() - 4),
               "\r\n  0x" + place + "\r\n  0x\r\n\r\n");
     EXPECT_TRUE(ReportedError(seen[0]) == 3 && !seen[0].mainWindowEnabled);
@@ -119,7 +129,8 @@ TEST_F(Document, AFailedLoadChangesNothing) {
     ASSERT_TRUE(LoadDocument(Path("kept.inf"), FileType::LevelDescription));
     Put("kept, edited", true);
     const std::string before = Look();
-    const auto fails = [&](std::string bytes, FileType type, int error, std::function<void(std::string)> fault) {
+    const auto fails = [&](std::string bytes, FileType type, int error,
+                           std::function<void(std::string)> fault) {
         static int row = 0;
         const std::string file = Path("load " + std::to_string(++row));
         WriteBytes(file, bytes);
@@ -134,14 +145,16 @@ TEST_F(Document, AFailedLoadChangesNothing) {
     fails("x", FileType::Text, 2, [](auto file) { DeleteFileA(file.c_str()); });
     fails("y", FileType::Text, 5,
           [](auto file) { DeleteFileA(file.c_str()), CreateDirectoryA(file.c_str(), nullptr); });
-    fails("z", FileType::Credits, 5,
-          [&](auto f) { held = CreateFileA(f.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); });
+    fails("z", FileType::Credits, 5, [&](auto f) {
+        held = CreateFileA(f.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    });
     fails("\x11", FileType::LevelDescription, 204, none);
     fails("\x11\x11", FileType::LevelDescription, 204, none);
     fails("\x11\x11\x11", FileType::LevelDescription, 100, none);
     fails("abc", FileType::AllFiles, 8, [](auto) { FileCalls.SetEditorText = RefuseText; });
     fails("", FileType::Text, 8, [](auto file) { // a sparse file of 2.5 GB
-        HANDLE sparse = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE sparse =
+            CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         SetFilePointerEx(sparse, LARGE_INTEGER{.QuadPart = 2560LL << 20}, nullptr, FILE_BEGIN);
         SetEndOfFile(sparse);
         CloseHandle(sparse);
@@ -149,7 +162,8 @@ TEST_F(Document, AFailedLoadChangesNothing) {
     // Read-only files, and files others read with sharing, load.
     WriteBytes(Path("shared.txt"), "shared");
     SetFileAttributesA(Path("shared.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    held = CreateFileA(Path("shared.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    held = CreateFileA(Path("shared.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
     EXPECT_TRUE(LoadDocument(Path("shared.txt"), FileType::Text) && CloseHandle(held));
     EXPECT_EQ(Text() + std::to_string(seen.size()), "shared0");
 }

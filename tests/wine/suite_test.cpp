@@ -1,5 +1,6 @@
-// The editor in its suite: the settings and first-run flag the installer leaves, the greeting and About, the
-// Programmes menu, the programs the editor starts, and the installer with the real program it installs.
+// The editor in its suite: the settings and first-run flag the installer leaves, the greeting and
+// About, the Programmes menu, the programs the editor starts, and the installer with the real
+// program it installs.
 #include "support/harness.h"
 
 #include "resources/resource_ids.h"
@@ -10,15 +11,18 @@ namespace {
 
 using namespace std::string_literals;
 
-// With recording stand-ins for the help viewer, the shell and the sibling tools beside the test program, where
-// WinExec looks first.
+// With recording stand-ins for the help viewer, the shell and the sibling tools beside the test
+// program, where WinExec looks first.
 struct InSuite : Suite {
     void SetUp() override {
         Suite::SetUp();
-        for (std::string name : {"Hh", "Explorer", "terracant", "huevellan", "brasquel", "lexorith"})
-            CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), (ProgramFolder() + name + ".exe").c_str(), 0);
+        for (std::string name :
+             {"Hh", "Explorer", "terracant", "huevellan", "brasquel", "lexorith"})
+            CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(),
+                      (ProgramFolder() + name + ".exe").c_str(), 0);
     }
-    // The command lines the stand-ins were started with by `command` (0: before), once one has come.
+    // The command lines the stand-ins were started with by `command` (0: before), once one has
+    // come.
     static std::string Launch(unsigned command) {
         const std::string log = ProgramFolder() + "launches.txt";
         Command(command);
@@ -31,7 +35,8 @@ struct InSuite : Suite {
     }
 };
 
-// Another process's first visible window of class `type`; a box is described, then closed with `button`.
+// Another process's first visible window of class `type`; a box is described, then closed with
+// `button`.
 Box Await(const char* type, int button = 0) {
     HWND window = nullptr;
     for (int tries = 0; tries < 500 && !(window && IsWindowVisible(window)); ++tries)
@@ -46,22 +51,27 @@ Box Await(const char* type, int button = 0) {
 } // namespace
 
 TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
-    const auto starts = [&](std::string folder, const char* flag, std::string boxes, const char* after) {
+    const auto starts = [&](std::string folder, const char* flag, std::string boxes,
+                            const char* after) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         folder == "-" ? void() : SetValue(kSuiteKey, "Tessarine", folder);
         *flag == '-' ? void() : SetValue(kOwnKey, "EersteKeer", flag);
         std::string shown = "-"; // the flag while the greeting shows
         answers = {[&](HWND box) { shown = Value(kOwnKey, "EersteKeer"), Press(IDCANCEL)(box); }};
         Editor editor;
-        for (const Box& box : Take()) // the warning has no owner, but keeps the user out of the main window
+        for (const Box& box :
+             Take()) // the warning has no owner, but keeps the user out of the main window
             shown += "|" + box.caption +
-                     (box.caption != "Error" || (box.text == InstallationWarningText() && !box.owner &&
-                                                 box.icon == LoadIconA(nullptr, IDI_WARNING) &&
-                                                 box.buttons == std::vector{-IDOK} && !box.mainWindowEnabled)
+                     (box.caption != "Error" ||
+                              (box.text == InstallationWarningText() && !box.owner &&
+                               box.icon == LoadIconA(nullptr, IDI_WARNING) &&
+                               box.buttons == std::vector{-IDOK} && !box.mainWindowEnabled)
                           ? ""
                           : "?");
-        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" + SuiteSettings.ProgramDirectory + Status(0),
-                  after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder) + "(Unsaved)")
+        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" +
+                      SuiteSettings.ProgramDirectory + Status(0),
+                  after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder) +
+                      "(Unsaved)")
             << folder.substr(0, 12) << " " << flag;
     };
     starts("C:\\Velkaro", "-", "|-", "-");
@@ -76,14 +86,18 @@ TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
 
 TEST_F(InSuite, GreetingAndAbout) {
     std::string texts;
-    const auto seesAnd = [&](int id, Answer then) -> Answer { // the first line's font is the bold one
+    const auto seesAnd = [&](int id,
+                             Answer then) -> Answer { // the first line's font is the bold one
         return [&texts, id, then](HWND d) {
-            texts += SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont) ? "" : "not bold ";
+            texts += SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont)
+                         ? ""
+                         : "not bold ";
             then(d);
         };
     };
     const Answer enter = [](HWND d) { PostMessageA(d, WM_KEYDOWN, VK_RETURN, 0); };
-    for (const Answer& close : {enter, Answer([](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); })}) {
+    for (const Answer& close :
+         {enter, Answer([](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); })}) {
         SetValue(kOwnKey, "EersteKeer", "1");
         answers = {seesAnd(IDC_WELCOME, texts.empty() ? Press(IDC_SECOND_BUTTON) : enter),
                    seesAnd(IDC_ABOUT_NAME, close)};
@@ -92,17 +106,20 @@ TEST_F(InSuite, GreetingAndAbout) {
         for (const Box& box : Take())
             texts += box.caption + "|" + box.text + (box.owner == MainWindow ? "\n" : "?\n");
     }
-    const std::string greeting =
-                          "First time|Welcome!|This is the first time you started Scribane. Would you like a quick "
-                          "introduction to the programme?|Yes|No\n",
-                      about = "About|Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by Ostrik|"
+    const std::string greeting = "First time|Welcome!|This is the first time you started Scribane. "
+                                 "Would you like a quick "
+                                 "introduction to the programme?|Yes|No\n",
+                      about = "About|Scribane v2.0.11|Create your own INF-files or just edit plain "
+                              "text|Made by Ostrik|"
                               "From Velkaro|velkaro.example|Over\n";
     EXPECT_EQ(texts + Launch(0), // Enter opens the quick introduction, No nothing
-              greeting + about + greeting + about + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+              greeting + about + greeting + about +
+                  "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
 }
 
 TEST_F(InSuite, ProgrammesMenuAndLaunches) {
-    const auto lists = [&](std::vector<std::pair<const char*, std::string>> values, std::string menu) {
+    const auto lists = [&](std::vector<std::pair<const char*, std::string>> values,
+                           std::string menu) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
         for (const auto& [name, value] : values)
@@ -110,17 +127,22 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
         Editor editor;
         const std::string bar = MenuText(GetMenu(MainWindow)), start = "}&Programmes{";
         const size_t at = bar.find(start), help = bar.find("}&Help{");
-        EXPECT_EQ(at == std::string::npos ? "none" : bar.substr(at + start.size(), help - at - start.size()), menu);
+        EXPECT_EQ(at == std::string::npos ? "none"
+                                          : bar.substr(at + start.size(), help - at - start.size()),
+                  menu);
     };
     lists({}, "none");
     lists({{"Lexorith", "C:\\L"}, {"Huevellan", "C:\\H"}}, "592 Huevellan|594 Lexorith|");
     lists({{"Huevellan Prog", "huevellan.exe"}}, "none"); // only the suite name marks a tool
-    lists({{"Huevellan", "C:\\" + std::string(297, 'h')}, {"Lexorith", "C:\\" + std::string(252, 'l')}},
+    lists({{"Huevellan", "C:\\" + std::string(297, 'h')},
+           {"Lexorith", "C:\\" + std::string(252, 'l')}},
           "594 Lexorith|"); // a value too long to read leaves its tool out
     lists({{"Terracant", ""}, {"Huevellan", ""}, {"Brasquel", ""}, {"Lexorith", ""}},
-          "591 Terracant|592 Huevellan|593 Brasquel|594 Lexorith|"); // never the editor itself, though installed
+          "591 Terracant|592 Huevellan|593 Brasquel|594 Lexorith|"); // never the editor itself,
+                                                                     // though installed
     for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"})
-        SetValue(kSuiteKey, (name + " Prog"s).c_str(), CharLowerA(std::string(name).data()) + " -"s + name[0]);
+        SetValue(kSuiteKey, (name + " Prog"s).c_str(),
+                 CharLowerA(std::string(name).data()) + " -"s + name[0]);
     Editor editor;
     std::string launched;
     for (unsigned command : {591, 592, 593, 594, CMD_HELP, CMD_WEB_SITE})
@@ -131,34 +153,38 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe " + std::string(985, 'x'));
     Command(593);
     Command(594);
-    EXPECT_EQ(launched + Launch(592), "terracant -T|huevellan -H|brasquel -B|lexorith -L|Hh.exe C:\\"
-                                      "Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|huevellan.exe " +
-                                          std::string(985, 'x'));
+    EXPECT_EQ(launched + Launch(592),
+              "terracant -T|huevellan -H|brasquel -B|lexorith -L|Hh.exe C:\\"
+              "Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|huevellan.exe " +
+                  std::string(985, 'x'));
     EXPECT_TRUE(seen.empty());
 }
 
 TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
-    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe", target = "C:\\Velkaro Test",
-                      exe = target + "\\scribane.exe", draft = Path("draft.txt");
+    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe",
+                      target = "C:\\Velkaro Test", exe = target + "\\scribane.exe",
+                      draft = Path("draft.txt");
     if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
     const char kVerb[] = "SystemFileAssociations\\.inf\\shell\\EditWithScribane",
                kOther[] = "SystemFileAssociations\\.inf\\shell\\Other";
     const auto values = [&] {
-        std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") + "|" +
-                           Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
-        for (std::string key : {std::string(kVerb), kVerb + "\\command"s, std::string(kOther), ".inf"s, ".txt"s})
+        std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") +
+                           "|" + Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
+        for (std::string key :
+             {std::string(kVerb), kVerb + "\\command"s, std::string(kOther), ".inf"s, ".txt"s})
             text += "|" + Value(key.c_str(), "", HKEY_CLASSES_ROOT);
         return text;
     };
     // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
-    const auto runs = [](std::string program, std::string arguments, std::function<void(HANDLE)> use) {
+    const auto runs = [](std::string program, std::string arguments,
+                         std::function<void(HANDLE)> use) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         DWORD code = STILL_ACTIVE;
-        CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, nullptr, &startup, &process);
+        CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr,
+                       nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
         use(process.hProcess);
         WaitForSingleObject(process.hProcess, 60000);
         EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &code) && !code) << program;
@@ -168,13 +194,15 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     // A sibling tool, another program's verb and the system's file types stay as they are.
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe");
     SetValue(kOther, "", "Other", HKEY_CLASSES_ROOT);
-    const std::string types = Value(".inf", "", HKEY_CLASSES_ROOT) + "|" + Value(".txt", "", HKEY_CLASSES_ROOT);
+    const std::string types =
+        Value(".inf", "", HKEY_CLASSES_ROOT) + "|" + Value(".txt", "", HKEY_CLASSES_ROOT);
     runs(setup, "/S /D=" + target, [](HANDLE) {});
-    EXPECT_EQ(FolderContents(target),
-              (std::vector<std::string>{"Uninstall Scribane.exe", "Vellumdoc.chm", "scribane.exe"}));
-    EXPECT_EQ(values(), target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe + "\" \"%1\"|Other|" + types);
-    // The first start greets; the next, on a file, asks before closing over modified text, and goes on after Cancel
-    // and after a save that fails.
+    EXPECT_EQ(FolderContents(target), (std::vector<std::string>{"Uninstall Scribane.exe",
+                                                                "Vellumdoc.chm", "scribane.exe"}));
+    EXPECT_EQ(values(), target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe +
+                            "\" \"%1\"|Other|" + types);
+    // The first start greets; the next, on a file, asks before closing over modified text, and goes
+    // on after Cancel and after a save that fails.
     runs(exe, "", [](HANDLE) {
         EXPECT_EQ(Await("#32770", IDCANCEL).caption, "First time");
         PostMessageA(FindWindowA("Scribane", nullptr), WM_COMMAND, CMD_EXIT, 0);
@@ -197,7 +225,8 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     EXPECT_EQ(ReadBytes(draft), "!draft");
     SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
     runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [](HANDLE) {});
-    EXPECT_LE(FolderContents(target), std::vector<std::string>{"Uninstall Scribane.exe"}); // it ran in place
+    EXPECT_LE(FolderContents(target),
+              std::vector<std::string>{"Uninstall Scribane.exe"}); // it ran in place
     EXPECT_EQ(values(), "-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other|" + types);
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kOther);
 }

@@ -1,5 +1,5 @@
-// The main window: a snapshot of it and its menus as it starts, its procedure with the edit commands and the date
-// stamp, Find, and the shortcut keys.
+// The main window: a snapshot of it and its menus as it starts, its procedure with the edit
+// commands and the date stamp, Find, and the shortcut keys.
 #include "support/harness.h"
 
 #include <commctrl.h>
@@ -41,19 +41,22 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
     GetObjectA(HFONT(SendMessageA(EditorControl, WM_GETFONT, 0, 0)), sizeof font, &font);
     const int count = int(SendMessageA(StatusBar, SB_GETPARTS, 3, LPARAM(parts)));
     char look[256];
-    std::snprintf(look, sizeof look, "%lx %lx %x|%d %d %d|%d %lx %lx %d %s %ld", GetWindowLongA(MainWindow, GWL_STYLE),
-                  GetWindowLongA(MainWindow, GWL_EXSTYLE), type.style, count, parts[0], parts[1],
-                  GetDlgCtrlID(EditorControl), GetWindowLongA(EditorControl, GWL_STYLE),
-                  GetWindowLongA(EditorControl, GWL_EXSTYLE), GetFocus() == EditorControl, font.lfFaceName,
-                  font.lfHeight);
+    std::snprintf(look, sizeof look, "%lx %lx %x|%d %d %d|%d %lx %lx %d %s %ld",
+                  GetWindowLongA(MainWindow, GWL_STYLE), GetWindowLongA(MainWindow, GWL_EXSTYLE),
+                  type.style, count, parts[0], parts[1], GetDlgCtrlID(EditorControl),
+                  GetWindowLongA(EditorControl, GWL_STYLE),
+                  GetWindowLongA(EditorControl, GWL_EXSTYLE), GetFocus() == EditorControl,
+                  font.lfFaceName, font.lfHeight);
     EXPECT_EQ(Title() + "|" + Status(0) + Status(1) + "|" + look,
               "Scribane|(Unsaved)|14cf0000 110 3|2 400 -1|0 50300004 200 1 Verdana 16");
-    EXPECT_EQ(
-        MenuText(GetMenu(MainWindow)),
-        "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) grayed|---|104 &Exit|}&Edit{"
-        "111 &Undo\bCtrl+Z|---|112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 &Paste\bCtrl+V|---|115 &Delete\bDel|116 "
-        "Date and &time|---|117 &Find...\bCtrl+F|118 Find &next\bF3|119 Select &all\bCtrl+A|}&Help{131 &About|"
-        "132 &Quick introduction|133 &Velkaro online|134 &Help|}");
+    EXPECT_EQ(MenuText(GetMenu(MainWindow)),
+              "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) "
+              "grayed|---|104 &Exit|}&Edit{"
+              "111 &Undo\bCtrl+Z|---|112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 &Paste\bCtrl+V|---|115 "
+              "&Delete\bDel|116 "
+              "Date and &time|---|117 &Find...\bCtrl+F|118 Find &next\bF3|119 Select "
+              "&all\bCtrl+A|}&Help{131 &About|"
+              "132 &Quick introduction|133 &Velkaro online|134 &Help|}");
 }
 
 TEST_F(Window, ProcedureEditCommandsAndDateStamp) {
@@ -66,18 +69,22 @@ TEST_F(Window, ProcedureEditCommandsAndDateStamp) {
     Edits(0, 0, CMD_UNDO, "world 5-5+");
     Edits(0, 3, CMD_DELETE, "ld 0-0+");
     Put(Text(), false);
-    for (unsigned id : {0u, 100u, 110u, 120u, 135u, 596u, unsigned(CMD_SELECT_ALL)}) // only the last acts
+    for (unsigned id :
+         {0u, 100u, 110u, 120u, 135u, 596u, unsigned(CMD_SELECT_ALL)}) // only the last acts
         Edits(1, 2, id, id == CMD_SELECT_ALL ? "ld 0-2" : "ld 1-2");
     Put(std::string(100000, 'x'), false); // past the control's own limit of about 30,000
     SendMessageA(EditorControl, WM_CHAR, 'a', 0);
     EXPECT_EQ(GetWindowTextLengthA(EditorControl), 100001);
     // The stamp is the local time, here in a zone where a stamp in UTC shows.
     TIME_ZONE_INFORMATION zone{};
-    ASSERT_NE(GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ? 0 : zone.Bias, 0) << "scripts/test sets TZ";
+    ASSERT_NE(GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ? 0 : zone.Bias, 0)
+        << "scripts/test sets TZ";
     const auto stamp = [] {
         SYSTEMTIME t;
         GetLocalTime(&t);
-        return "[" + FormatDateTimeStamp({t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond}) + "]";
+        return "[" +
+               FormatDateTimeStamp({t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond}) +
+               "]";
     };
     Put("[old]", false);
     SendMessageA(EditorControl, EM_SETSEL, 1, 4);
@@ -92,14 +99,15 @@ TEST_F(Window, FindAndTheShortcutKeys) {
     Editor editor;
     Put("one two one two", false);
     SendMessageA(EditorControl, EM_SETSEL, 15, 15);
-    // Runs `command` ('F' and F3 as keys), typing `find` into the Find dialog and pressing `button` (0: Enter); then
-    // the selection and the boxes, each marked "i" for its icon.
+    // Runs `command` ('F' and F3 as keys), typing `find` into the Find dialog and pressing `button`
+    // (0: Enter); then the selection and the boxes, each marked "i" for its icon.
     const auto step = [&](unsigned command, const char* find, int button, std::string result) {
         answers = {[=](HWND dialog) {
             SetDlgItemTextA(dialog, IDC_FIND_TEXT, find);
             PostMessageA(dialog, button ? WM_COMMAND : WM_KEYDOWN, button ? button : VK_RETURN, 0);
         }};
-        command == 'F' || command == VK_F3 ? void(Key(MainWindow, command, command == 'F')) : Command(command);
+        command == 'F' || command == VK_F3 ? void(Key(MainWindow, command, command == 'F'))
+                                           : Command(command);
         std::string boxes;
         for (const Box& box : Take())
             boxes += box.caption + "|" + box.text + (box.owner == MainWindow ? "|" : "?|") +
@@ -108,7 +116,8 @@ TEST_F(Window, FindAndTheShortcutKeys) {
     };
     const std::string dialog = "Find|Search for the text:||Find|Find next|Cancel|";
     step(VK_F3, "", IDOK,
-         "15-15 Find|There is no text to search for. Choose Find... in the Edit menu and type the text "
+         "15-15 Find|There is no text to search for. Choose Find... in the Edit menu and type the "
+         "text "
          "to find.|i|");
     step('F', "two", 0, "4-7 " + dialog); // Find starts at the top
     step(VK_F3, "", 0, "12-15 ");
@@ -116,12 +125,15 @@ TEST_F(Window, FindAndTheShortcutKeys) {
     step(CMD_FIND, "one", IDC_FIND_NEXT, "8-11 " + dialog); // the dialog's Find next goes on
     step(CMD_FIND, "two", IDCANCEL, "8-11 " + dialog);      // Cancel keeps the last search
     step(CMD_FIND_NEXT, "", 0, "0-3 ");
-    step(CMD_FIND, "Two", IDC_FIRST_BUTTON, "0-3 " + dialog + "Find|Cannot find \"Two\".|i|"); // case counts
+    step(CMD_FIND, "Two", IDC_FIRST_BUTTON,
+         "0-3 " + dialog + "Find|Cannot find \"Two\".|i|"); // case counts
     // Ctrl+S saves, asking for a file first; Ctrl+O opens; Ctrl+A selects; Ctrl+N empties.
     WriteBytes(Path("other.txt"), "other");
     answers = {Choose(Path("saved.txt"), 3), Choose(Path("other.txt"), 3)};
-    EXPECT_TRUE(Key(EditorControl, 'S', true) && Key(EditorControl, 'O', true) && Key(EditorControl, 'A', true));
-    EXPECT_EQ(ReadBytes(Path("saved.txt")) + "|" + Text() + Selection(), "one two one two|other0-5");
+    EXPECT_TRUE(Key(EditorControl, 'S', true) && Key(EditorControl, 'O', true) &&
+                Key(EditorControl, 'A', true));
+    EXPECT_EQ(ReadBytes(Path("saved.txt")) + "|" + Text() + Selection(),
+              "one two one two|other0-5");
     EXPECT_TRUE(Key(MainWindow, 'N', true));
     EXPECT_EQ(Text() + std::to_string(Take().size()), "2");
     for (WORD key : {'A', 'F', 'N', 'O', 'S'}) // only with Ctrl, and only in these two windows
