@@ -57,6 +57,23 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
               "Date and &time|---|117 &Find...\bCtrl+F|118 Find &next\bF3|119 Select "
               "&all\bCtrl+A|}&Help{131 &About|"
               "132 &Quick introduction|133 &Velkaro online|134 &Help|}");
+    // Enlarged, the editor and the status bar fill the window and repaint where they moved: the
+    // corner between the editor's scroll bars and the status bar's far end are not left black.
+    ShowWindow(MainWindow, SW_MAXIMIZE);
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageA(&message);
+    RECT area, edit, status, text;
+    GetClientRect(MainWindow, &area), GetClientRect(EditorControl, &text);
+    GetWindowRect(EditorControl, &edit), GetWindowRect(StatusBar, &status);
+    MapWindowPoints(nullptr, MainWindow, LPPOINT(&edit), 2);
+    MapWindowPoints(nullptr, MainWindow, LPPOINT(&status), 2);
+    EXPECT_EQ(std::vector({edit.left, edit.top, edit.right, edit.bottom, status.bottom}),
+              std::vector({0L, 0L, area.right, status.top, area.bottom}));
+    HDC screen = GetDC(MainWindow);
+    EXPECT_NE(GetPixel(screen, edit.right - 8, status.top - 8), 0u); // between the scroll bars
+    EXPECT_NE(GetPixel(screen, area.right - 30, (status.top + area.bottom) / 2), 0u);
+    EXPECT_NE(GetPixel(screen, text.right / 2, text.bottom / 2), 0u);
+    ReleaseDC(MainWindow, screen);
 }
 
 TEST_F(Window, ProcedureEditCommandsAndDateStamp) {
