@@ -28,6 +28,10 @@ DecodedDocument TextUpToFirstNul(std::string_view bytes, size_t offset, bool clo
     return decoded;
 }
 
+bool HasLevelDescriptionLayout(FileType type) {
+    return type == FileType::LevelDescription;
+}
+
 } // namespace
 
 std::string FileDialogFilter() {
@@ -42,22 +46,10 @@ FileType FileTypeForName(std::string_view path) {
     return EndsWithInf(path) ? FileType::LevelDescription : FileType::None;
 }
 
-bool HasLevelDescriptionLayout(FileType type) {
-    return type == FileType::LevelDescription;
-}
-
 LayoutFrame DocumentFrame(FileType type, size_t textLength) {
     if (textLength == 0 || !HasLevelDescriptionLayout(type))
         return {{}, 0};
     return {kHeader, 1};
-}
-
-std::string EncodeDocument(std::string_view text, FileType type) {
-    const LayoutFrame frame = DocumentFrame(type, text.size());
-    std::string bytes(frame.Header);
-    bytes += text;
-    bytes.append(frame.TerminatorSize, '\0');
-    return bytes;
 }
 
 DecodedDocument DecodeDocument(std::string_view bytes, FileType type) {

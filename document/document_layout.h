@@ -26,9 +26,6 @@ std::string FileDialogFilter();
 // ".inf" in any case, plain text for every other name.
 FileType FileTypeForName(std::string_view path);
 
-// Whether files of `type` carry the level description's header and terminator.
-bool HasLevelDescriptionLayout(FileType type);
-
 // What the layout of `type` stores around a text of `textLength` characters: the header
 // before it and the number of NUL bytes after it (none at all for an empty text).
 struct LayoutFrame {
@@ -36,9 +33,6 @@ struct LayoutFrame {
     size_t TerminatorSize;
 };
 LayoutFrame DocumentFrame(FileType type, size_t textLength);
-
-// The bytes that store `text` in the layout of `type`.
-std::string EncodeDocument(std::string_view text, FileType type);
 
 // What a load leaves unshown of a file, which saving it back would lose. The editor
 // holds no NUL, so a NUL that is not a level description's closing one cuts the text;

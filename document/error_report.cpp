@@ -12,16 +12,23 @@ std::string HexAddress(std::uint32_t address) {
     return digits;
 }
 
-} // namespace
+// The report being collected, and the box texts it has already filled.
+struct ErrorReportBuffer {
+    std::string Collected;
+    std::vector<std::string> Boxes;
+};
 
-int ErrorNumberForSystemCode(unsigned long code) {
-    if (code == 32) // a sharing violation: another program holds the file
-        return 5;
-    if (code >= 19 && code <= 31)
-        return static_cast<int>(code) + 131;
-    return static_cast<int>(code);
+// Makes the text still collected, if any, the last box.
+void FlushErrorReport(ErrorReportBuffer& report) {
+    if (report.Collected.empty())
+        return;
+    report.Boxes.push_back(std::move(report.Collected));
+    report.Collected.clear();
 }
 
+// Adds one line, ending in CR LF, to the report. When it does not fit, the part that
+// fits completes the buffer, which becomes a box; the rest of the line is dropped and
+// the next line starts a new box. An empty line ends a box as well.
 void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
     const size_t room = kErrorReportCapacity - report.Collected.size();
     if (line.size() > room) {
@@ -34,11 +41,14 @@ void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
         FlushErrorReport(report);
 }
 
-void FlushErrorReport(ErrorReportBuffer& report) {
-    if (report.Collected.empty())
-        return;
-    report.Boxes.push_back(std::move(report.Collected));
-    report.Collected.clear();
+} // namespace
+
+int ErrorNumberForSystemCode(unsigned long code) {
+    if (code == 32) // a sharing violation: another program holds the file
+        return 5;
+    if (code >= 19 && code <= 31)
+        return static_cast<int>(code) + 131;
+    return static_cast<int>(code);
 }
 
 std::vector<std::string> ErrorReportBoxes(int errorNumber,

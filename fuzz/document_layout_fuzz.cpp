@@ -14,7 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
         if (read.Text.find('\0') != std::string::npos || (read.ErrorNumber && !read.Text.empty()) ||
             (cut && (read.NulOffset != start + read.Text.size() || bytes[read.NulOffset])))
             std::abort();
-        const DecodedDocument back = DecodeDocument(EncodeDocument(text, type), type);
+        const LayoutFrame frame = DocumentFrame(type, text.size()); // what a save writes
+        const std::string saved =
+            std::string(frame.Header) + std::string(text) + std::string(frame.TerminatorSize, '\0');
+        const DecodedDocument back = DecodeDocument(saved, type);
         if (back.ErrorNumber || back.Text != text || back.Loss != LoadLoss::None)
             std::abort();
     }
