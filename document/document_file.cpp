@@ -123,14 +123,14 @@ bool PathExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A name in `folder` that no file has yet, for the old file while it is being replaced.
+// A name in `folder` that no file has yet, for the old file while it is being replaced;
+// empty in the unlikely case that none is found.
 std::string UnusedName(const std::string& folder) {
     static DWORD attempt = 0x80000;
-    std::string path;
     for (DWORD tries = 0; tries < kNameAttempts; ++tries)
-        if (!PathExists(path = TemporaryName(folder, attempt++)))
-            break;
-    return path;
+        if (std::string path = TemporaryName(folder, attempt++); !PathExists(path))
+            return path;
+    return {};
 }
 
 std::optional<FileError> WriteAll(const UniqueFile& file, const DocumentBytes& bytes) {
@@ -168,14 +168,15 @@ std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile&
         // Replacing keeps the target's attributes and security. The old file passes
         // through a backup name of the editor's own, deleted once the replace is done.
         TemporaryFile backup(UnusedName(FolderOf(target)));
-        if (FileCalls.Replace(target.c_str(), temporary.Get().c_str(), backup.Get().c_str(),
-                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        const char* backupName = backup ? backup.Get().c_str() : nullptr;
+        if (FileCalls.Replace(target.c_str(), temporary.Get().c_str(), backupName,
+                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             temporary.Release();
             return std::nullopt;
         }
         const DWORD code = GetLastError();
         // A target that has gone in the meantime is simply created.
-        if (code != ERROR_FILE_NOT_FOUND || PathExists(backup.Get())) {
+        if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backup.Get()))) {
             RestoreTarget(target, backup, temporary);
             return FileFailure(ErrorNumberForSystemCode(code));
         }
