@@ -168,15 +168,16 @@ std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile&
         // Replacing keeps the target's attributes and security. The old file passes
         // through a backup name of the editor's own, deleted once the replace is done.
         TemporaryFile backup(UnusedName(FolderOf(target)));
-        const char* backupName = backup ? backup.Get().c_str() : nullptr;
-        if (FileCalls.Replace(target.c_str(), temporary.Get().c_str(), backupName,
+        const std::string backupName = backup.Get();
+        if (FileCalls.Replace(target.c_str(), temporary.Get().c_str(),
+                              backupName.empty() ? nullptr : backupName.c_str(),
                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             temporary.Release();
             return std::nullopt;
         }
         const DWORD code = GetLastError();
         // A target that has gone in the meantime is simply created.
-        if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backup.Get()))) {
+        if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backupName))) {
             RestoreTarget(target, backup, temporary);
             return FileFailure(ErrorNumberForSystemCode(code));
         }
