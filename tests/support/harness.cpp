@@ -1,34 +1,25 @@
 #include "support/harness.h"
 
-#include <commctrl.h>
 #include <dlgs.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "app/startup.h"
-#include "document/document.h"
-#include "document/document_file.h"
 #include "document/search.h"
-#include "suite/suite_settings.h"
-#include "suite/suite_table.h"
 
 static std::string TextOf(HWND window) {
     char text[4096] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return GetWindowTextA(window, text, sizeof text), text;
 }
 
 static bool Is(HWND window, const char* className) {
     char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    return lstrcmpiA(name, className) == 0;
+    return GetClassNameA(window, name, sizeof name), lstrcmpiA(name, className) == 0;
 }
 
 Box Describe(HWND dialog) {
-    Box box;
-    box.caption = TextOf(dialog), box.owner = GetWindow(dialog, GW_OWNER);
+    Box box{TextOf(dialog), "", {}, GetWindow(dialog, GW_OWNER)};
     box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongA(child, GWL_STYLE), id = GetDlgCtrlID(child);
@@ -65,9 +56,7 @@ Answer Choose(const std::string& name, int filter, int button) {
 }
 
 Editor::Editor(const std::string& commandLine) {
-    ModuleInstance = GetModuleHandleA(nullptr);
-    DocumentState = {};
-    SuiteSettings = {};
+    ModuleInstance = GetModuleHandleA(nullptr), DocumentState = {}, SuiteSettings = {};
     SearchState = {};
     StartEditor(commandLine.c_str());
 }
@@ -75,8 +64,7 @@ Editor::Editor(const std::string& commandLine) {
 Editor::~Editor() {
     DestroyWindow(MainWindow);
     UnregisterClassA(kProgramName, ModuleInstance);
-    DeleteObject(SuiteSettings.NormalFont);
-    DeleteObject(SuiteSettings.BoldFont);
+    DeleteObject(SuiteSettings.NormalFont), DeleteObject(SuiteSettings.BoldFont);
     ResetAppState();
     for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) // WM_QUIT among them
         DispatchMessageA(&message);
@@ -84,14 +72,12 @@ Editor::~Editor() {
 
 std::string Suite::Text() {
     std::string text(GetWindowTextLengthA(EditorControl) + 1, '\0');
-    text.resize(GetWindowTextA(EditorControl, text.data(), int(text.size())));
-    return text;
+    return text.substr(0, GetWindowTextA(EditorControl, text.data(), int(text.size())));
 }
 
 std::string Suite::Status(int part) {
     char text[1024] = "";
-    SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text));
-    return text;
+    return SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text)), text;
 }
 
 std::string Suite::Look() {
@@ -112,24 +98,21 @@ std::string Suite::MenuText(HMENU menu) {
         const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
         if (HMENU popup = GetSubMenu(menu, item))
             text += caption + ("{" + MenuText(popup) + "}");
-        else if (state & MF_SEPARATOR)
-            text += "---|";
         else
-            text += std::to_string(GetMenuItemID(menu, item)) + " " + caption +
-                    (state & MF_GRAYED ? " grayed|" : "|");
+            text += state & MF_SEPARATOR ? "---|"s
+                                         : std::to_string(GetMenuItemID(menu, item)) + " " +
+                                               caption + (state & MF_GRAYED ? " grayed|" : "|");
     }
     return text;
 }
 
 HGLOBAL Suite::DropFiles(const std::vector<std::string>& paths) {
-    std::string names;
+    std::string names(sizeof(DROPFILES), '\0');
     for (const std::string& path : paths)
         names += path + '\0';
-    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-    files->pFiles = sizeof(DROPFILES);
-    std::memcpy(files + 1, names.data(), names.size());
-    GlobalUnlock(drop);
+    reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
+    HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
+    std::memcpy(GlobalLock(drop), names.data(), names.size()), GlobalUnlock(drop);
     SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
     return drop;
 }
@@ -148,8 +131,7 @@ std::vector<std::string> Suite::FolderContents(const std::string& folder) {
         if (found.cFileName[0] != '.')
             names.push_back(found.cFileName);
     FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
+    return std::ranges::sort(names), names;
 }
 
 std::string Suite::ProgramFolder() {
@@ -166,18 +148,16 @@ static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) {
     const bool known = std::ranges::count(Answered, window, &std::pair<HWND, DWORD>::first);
     if (known || !IsWindowVisible(window) || !Is(window, "#32770"))
         return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
+    return *reinterpret_cast<HWND*>(found) = window, FALSE;
 }
 
 // Runs every 20 ms inside the modal loop of whatever box shows.
-void CALLBACK Suite::AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
+static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
     std::erase_if(Answered, [](auto& box) { return !IsWindow(box.first); });
     for (auto& [box, when] : Answered)
         if (GetTickCount() - when > 5000) {
             ADD_FAILURE() << "\"" << TextOf(box) << "\" stayed open after its answer";
-            EndDialog(box, IDCANCEL);
-            when = GetTickCount();
+            EndDialog(box, IDCANCEL), when = GetTickCount();
         }
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
@@ -185,9 +165,9 @@ void CALLBACK Suite::AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
         return;
     Answered.push_back({box, GetTickCount()});
     Running->seen.push_back(Describe(box));
-    const Answer answer = Running->answers.empty() ? Press(IDCANCEL) : Running->answers.front();
-    if (!Running->answers.empty())
-        Running->answers.pop_front();
+    auto& answers = Running->answers;
+    const Answer answer = answers.empty() ? Suite::Press(IDCANCEL) : answers.front();
+    answers.empty() ? void() : answers.pop_front();
     answer(box);
 }
 
@@ -200,14 +180,11 @@ void Suite::SetUp() {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
     SetValue(kOwnKey, "EersteKeer", ""); // the editor's key, without a greeting
-    Running = this;
-    Timer = SetTimer(nullptr, 0, 20, AnswerBoxes);
+    Running = this, Timer = SetTimer(nullptr, 0, 20, AnswerBoxes);
 }
 
 void Suite::TearDown() {
-    KillTimer(nullptr, Timer);
-    Running = nullptr;
-    FileCalls = {};
+    KillTimer(nullptr, Timer), Running = nullptr, FileCalls = {};
     SetCurrentDirectoryA(ProgramFolder().c_str());
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
 }

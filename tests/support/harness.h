@@ -2,6 +2,7 @@
 // What the Windows tests share: the registry and files they set up, the editor started in the
 // test's own process, and the boxes it shows, answered as a user would.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -10,13 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "app/date_time_text.h"
+#include "app/startup.h"
+#include "dialogs/dialogs.h"
+#include "document/document.h"
+#include "document/document_file.h"
+#include "document/recent_files.h"
 #include "platform/app_state.h"
+#include "resources/resource_ids.h"
+#include "suite/suite_settings.h"
+#include "suite/suite_table.h"
+
+using namespace std::string_literals;
 
 inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro", kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
 
 // A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting
-// filter and name field ("3|name"), or the texts of a dialog's controls; a default button's
-// identifier is negative.
+// filter and name field ("3|name"), or its controls' texts; a default button's id is negative.
 struct Box {
     std::string caption, text;
     std::vector<int> buttons;
@@ -36,11 +47,10 @@ struct Editor {
     ~Editor();
 };
 
-// A Windows test with a clean installed suite (folder C:\Velkaro) and a new folder of its own. The
-// boxes shown meanwhile take `answers` in order and land in `seen`; one without an answer is
-// cancelled, and one its answer leaves open fails the test.
-class Suite : public ::testing::Test {
-  protected:
+// A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
+// shown take `answers` in order and land in `seen`; one without an answer is cancelled, and one
+// its answer leaves open fails the test.
+struct Suite : ::testing::Test {
     void SetUp() override;
     void TearDown() override;
     std::string Path(const std::string& name) const { return folder + "\\" + name; }
@@ -65,18 +75,15 @@ class Suite : public ::testing::Test {
                          HKEY root = HKEY_LOCAL_MACHINE) {
         RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
     }
-    static std::string Value(const char* key, const char* name,
-                             HKEY root = HKEY_LOCAL_MACHINE); // "-": missing
-    static std::string ReadBytes(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
+    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE);
+    static std::string ReadBytes(std::string path) {
+        return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
     }
-    static void WriteBytes(const std::string& path, const std::string& data) {
-        std::ofstream(path, std::ios::binary) << data;
+    static void WriteBytes(std::string path, std::string d) {
+        std::ofstream(path, std::ios::binary) << d;
     }
     static std::vector<std::string> FolderContents(const std::string& folder); // sorted
     static std::string ProgramFolder(); // the test program's, with a closing backslash
-    static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD);
     std::string folder;
     std::deque<Answer> answers;
     std::vector<Box> seen;

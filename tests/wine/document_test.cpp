@@ -2,11 +2,6 @@
 // can fail, each reported, with the file and the document left as they were.
 #include "support/harness.h"
 
-#include "document/document.h"
-#include "document/document_file.h"
-#include "resources/resource_ids.h"
-
-using namespace std::string_literals;
 using Document = Suite;
 
 TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {

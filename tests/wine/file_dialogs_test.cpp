@@ -2,10 +2,6 @@
 // before a cut file is saved over, and the Open and Save as dialogs.
 #include "support/harness.h"
 
-#include "document/document.h"
-#include "resources/resource_ids.h"
-
-using namespace std::string_literals;
 using Prompts = Suite;
 
 TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {

@@ -2,11 +2,6 @@
 // files dropped on the window, and the layout each name asks for.
 #include "support/harness.h"
 
-#include "document/document.h"
-#include "document/recent_files.h"
-#include "resources/resource_ids.h"
-
-using namespace std::string_literals;
 using Names = Suite;
 
 TEST_F(Names, RecentListRows) {

@@ -2,14 +2,6 @@
 // commands and the date stamp, Find, and the shortcut keys.
 #include "support/harness.h"
 
-#include <commctrl.h>
-
-#include "app/date_time_text.h"
-#include "app/startup.h"
-#include "resources/resource_ids.h"
-
-namespace {
-
 struct Window : Suite {
     static std::string Selection() {
         DWORD start = 0, end = 0;
@@ -29,8 +21,6 @@ struct Window : Suite {
         EXPECT_EQ(Text() + " " + Selection() + (Modified() ? "+" : ""), result) << command;
     }
 };
-
-} // namespace
 
 TEST_F(Window, StartsAsTheUserSeesIt) {
     Editor editor;
