@@ -12,7 +12,6 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
     Editor editor;
     for (int way : {kNew, kOpen, kRecent, kDrop, kShutdown})
         for (int reply : {kCancel, kNo, kYes, kYesButTheSaveFails, kNotModified}) {
-            SCOPED_TRACE("way " + std::to_string(way) + ", reply " + std::to_string(reply));
             WriteBytes(draft, "draft");
             ASSERT_TRUE(LoadDocument(draft, FileType::Text));
             SetValue(kOwnKey, "b", other);
@@ -24,8 +23,7 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
                              : reply == kNo   ? IDNO
                                               : IDYES),
                        Choose(other, 3)};
-            if (reply == kNotModified)
-                answers.pop_front();
+            reply == kNotModified ? answers.pop_front() : void();
             HGLOBAL drop = nullptr;
             LRESULT endSession = 0;
             switch (way) {
@@ -39,12 +37,6 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
             const std::string text = !goesOn || way == kShutdown ? "changed"
                                      : way == kNew               ? ""
                                                                  : "other";
-            EXPECT_EQ(Text() + (Modified() ? "+" : "") + ReadBytes(draft),
-                      text +
-                          (text == "changed" && reply != kYes && reply != kNotModified ? "+" : "") +
-                          (reply == kYes ? "changed" : "draft"));
-            EXPECT_TRUE((way != kShutdown || endSession == goesOn) &&
-                        (way != kDrop || !GlobalSize(drop)));
             std::string boxes; // the prompt, the report of a failed save, the Open dialog
             for (const Box& box : Take())
                 boxes +=
@@ -55,9 +47,16 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
                                             box.icon == LoadIconA(nullptr, IDI_QUESTION))
                                        ? "|"
                                        : "?|");
-            EXPECT_EQ(boxes, std::string(reply == kNotModified ? "" : "Save text|") +
-                                 (reply == kYesButTheSaveFails ? "Error|" : "") +
-                                 (way == kOpen && goesOn ? "Open|" : ""));
+            EXPECT_EQ(Text() + (Modified() ? "+" : "") + ReadBytes(draft) + "|" + boxes +
+                          std::to_string((way != kShutdown || endSession == goesOn) &&
+                                         (way != kDrop || !GlobalSize(drop))),
+                      text +
+                          (text == "changed" && reply != kYes && reply != kNotModified ? "+" : "") +
+                          (reply == kYes ? "changed|" : "draft|") +
+                          (reply == kNotModified ? "" : "Save text|") +
+                          (reply == kYesButTheSaveFails ? "Error|" : "") +
+                          (way == kOpen && goesOn ? "Open|1" : "1"))
+                << way << reply;
         }
 }
 
@@ -66,16 +65,13 @@ TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
     Editor editor;
     const auto asks = [&](std::string bytes, FileType type, LoadLoss loss, size_t nul, size_t left,
                           std::string saved) {
-        SCOPED_TRACE(testing::PrintToString(bytes));
         WriteBytes(file, bytes);
         ASSERT_TRUE(LoadDocument(file, type));
         answers = {Press(IDNO), Choose(file, 0), Press(IDYES), Press(IDYES)}; // Save as asks too
         Command(CMD_SAVE);
-        const std::string kept = ReadBytes(file);
+        std::string boxes = ReadBytes(file) + "|"; // the warning, and the question before each save
         Command(CMD_SAVE_AS);
         Command(CMD_SAVE); // once saved, nothing more to ask
-        EXPECT_EQ(kept + "|" + ReadBytes(file), bytes + "|" + saved);
-        std::string boxes; // the warning, and the question before each save over the file
         for (const Box& box : Take())
             if (box.caption == "Scribane")
                 boxes += box.text + "|" + std::to_string(box.buttons.back()) +
@@ -83,7 +79,8 @@ TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
                               ? "\n"
                               : "?\n");
         const std::string question = SaveLossQuestion(loss, bytes.size(), left) + "|-7\n";
-        EXPECT_EQ(boxes, LoadLossWarning(loss, nul) + "|-1\n" + question + question);
+        EXPECT_EQ(boxes + ReadBytes(file),
+                  bytes + "|" + LoadLossWarning(loss, nul) + "|-1\n" + question + question + saved);
     };
     asks("Hello\0world"s, FileType::Text, LoadLoss::CutAtNul, 5, 5, "Hello");
     asks("\x11\0\0\0ab\0cd\0"s, FileType::LevelDescription, LoadLoss::CutAtNul, 6, 7,
@@ -111,10 +108,11 @@ TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
 }
 
 TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
-    const std::string level = Path("level.inf"), elsewhere = Path("elsewhere");
+    const std::string level = Path("level.inf"), elsewhere = Path("elsewhere"),
+                      locked = Path("locked.txt");
     WriteBytes(level, "\x11\0\0\0abc\0"s);
-    WriteBytes(Path("locked.txt"), "locked");
-    SetFileAttributesA(Path("locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(locked, "locked");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     CreateDirectoryA(elsewhere.c_str(), nullptr);
     SetCurrentDirectoryA(elsewhere.c_str()); // where the dialogs must leave it
     Editor editor;
@@ -137,18 +135,17 @@ TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
                Press(IDNO),
                Choose(Path("missing.txt"), 3),
                [](HWND box) { Press(IDOK)(box), Press(IDCANCEL)(GetWindow(box, GW_OWNER)); },
-               Choose(Path("locked.txt"), 3),
+               Choose(locked, 3),
                Press(IDYES)};
     Command(CMD_SAVE_AS);
     Command(CMD_OPEN);
     Command(CMD_SAVE_AS);
-    EXPECT_EQ(Look(), before);
-    std::string
-        boxes; // the dialogs' starting filters, the prompt, the refusals' owners, the report
+    std::string boxes =
+        Look(); // the dialogs' starting filters, the prompt, the refusals' owners, the report
     for (const Box& box : seen)
         boxes += box.text.substr(0, 2) + (box.owner == MainWindow ? " " : "? ");
     EXPECT_EQ(boxes + std::to_string(ReportedError(Take().back())),
-              "3| 3| 1| 2| 3| 4| 2| Wo 3| Fi? 2| Fi? Ru? 5");
+              before + "3| 3| 1| 2| 3| 4| 2| Wo 3| Fi? 2| Fi? Ru? 5");
     EXPECT_EQ(FolderContents(folder),
               (std::vector<std::string>{"elsewhere", "level.inf", "locked.txt"}));
     // A name without extension gets ".txt"; the title names the file saved, the recent list keeps
@@ -162,13 +159,13 @@ TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
     Command(CMD_SAVE);
     Put("again", true);
     Command(CMD_SAVE);
-    EXPECT_EQ(saved, "edited|saved|" + Path("notes.txt") + "|3|notes.txt - Scribane| " +
-                         Path("notes.txt") + "|\t|" + level + "||||edited");
-    EXPECT_EQ(fresh + "|" + ReadBytes(Path("typed.txt")) + "|" + Title(),
-              "|saved|(Unsaved)|3|Scribane| (Unsaved)|\t|" + level +
-                  "||||again|typed.txt - Scribane");
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_EQ(current + std::to_string(Take().size()), elsewhere + "2");
-    SetFileAttributesA(Path("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(saved + "\n" + fresh + "|" + ReadBytes(Path("typed.txt")) + "|" + Title() + "|" +
+                  current + std::to_string(Take().size()),
+              "edited|saved|" + Path("notes.txt") + "|3|notes.txt - Scribane| " +
+                  Path("notes.txt") + "|\t|" + level +
+                  "||||edited\n|saved|(Unsaved)|3|Scribane| (Unsaved)|\t|" + level +
+                  "||||again|typed.txt - Scribane|" + elsewhere + "2");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
