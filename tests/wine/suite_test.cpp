@@ -143,7 +143,8 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     };
     // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
     const auto runs = [](std::string program, std::string arguments, std::function<void()> use) {
-        STARTUPINFOA startup{sizeof startup};
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         DWORD code = STILL_ACTIVE;
         CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr,
