@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "document/search.h"
 
@@ -125,12 +126,9 @@ std::string Suite::Value(const char* key, const char* name, HKEY root) {
 
 std::vector<std::string> Suite::FolderContents(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
-        if (found.cFileName[0] != '.')
-            names.push_back(found.cFileName);
-    FindClose(find);
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
+        names.push_back(entry.path().filename().string());
     return std::ranges::sort(names), names;
 }
 

@@ -7,9 +7,6 @@
 
 #include <deque>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "app/date_time_text.h"
 #include "app/startup.h"
