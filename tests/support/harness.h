@@ -31,6 +31,7 @@ struct Box {
     HWND owner = nullptr;
     HICON icon = nullptr;
     bool mainWindowEnabled = false;
+    bool operator==(const Box&) const = default;
 };
 using Answer = std::function<void(HWND)>;
 Box Describe(HWND box);

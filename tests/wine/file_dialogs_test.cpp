@@ -5,24 +5,21 @@
 using Prompts = Suite;
 
 TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
-    enum { kNew, kOpen, kRecent, kDrop, kShutdown };
-    enum { kCancel, kNo, kYes, kYesButTheSaveFails, kNotModified };
+    enum { kNew, kOpen, kRecent, kDrop, kShutdown, kFails = 100, kNotModified };
     const std::string draft = Path("draft.txt"), other = Path("other.txt");
     WriteBytes(other, "other");
     Editor editor;
+    const Box prompt("Save text", "Would you like to save this text?",
+                     std::vector{-IDYES, IDNO, IDCANCEL}, MainWindow,
+                     LoadIconA(nullptr, IDI_QUESTION));
     for (int way : {kNew, kOpen, kRecent, kDrop, kShutdown})
-        for (int reply : {kCancel, kNo, kYes, kYesButTheSaveFails, kNotModified}) {
+        for (int reply : {IDCANCEL, IDNO, IDYES, int(kFails), int(kNotModified)}) {
             WriteBytes(draft, "draft");
             ASSERT_TRUE(LoadDocument(draft, FileType::Text));
             SetValue(kOwnKey, "b", other);
             Put("changed", reply != kNotModified);
-            SetFileAttributesA(draft.c_str(),
-                               reply == kYesButTheSaveFails ? FILE_ATTRIBUTE_READONLY : 0);
-            const bool goesOn = reply == kNo || reply == kYes || reply == kNotModified;
-            answers = {Press(reply == kCancel ? IDCANCEL
-                             : reply == kNo   ? IDNO
-                                              : IDYES),
-                       Choose(other, 3)};
+            SetFileAttributesA(draft.c_str(), reply == kFails ? FILE_ATTRIBUTE_READONLY : 0);
+            answers = {Press(reply == kFails ? IDYES : reply), Choose(other, 3)};
             reply == kNotModified ? answers.pop_front() : void();
             HGLOBAL drop = nullptr;
             LRESULT endSession = 0;
@@ -34,27 +31,22 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
             case kShutdown: endSession = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0); break;
             }
             SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const bool goesOn = reply != IDCANCEL && reply != kFails,
+                       kept = reply == IDYES || reply == kNotModified;
             const std::string text = !goesOn || way == kShutdown ? "changed"
                                      : way == kNew               ? ""
                                                                  : "other";
             std::string boxes; // the prompt, the report of a failed save, the Open dialog
             for (const Box& box : Take())
                 boxes +=
-                    box.caption + (box.caption != "Save text" ||
-                                           (box.text == "Would you like to save this text?" &&
-                                            box.buttons == std::vector{-IDYES, IDNO, IDCANCEL} &&
-                                            box.owner == MainWindow &&
-                                            box.icon == LoadIconA(nullptr, IDI_QUESTION))
-                                       ? "|"
-                                       : "?|");
+                    box.caption + (box.caption == "Save text" && !(box == prompt) ? "?|" : "|");
             EXPECT_EQ(Text() + (Modified() ? "+" : "") + ReadBytes(draft) + "|" + boxes +
                           std::to_string((way != kShutdown || endSession == goesOn) &&
                                          (way != kDrop || !GlobalSize(drop))),
-                      text +
-                          (text == "changed" && reply != kYes && reply != kNotModified ? "+" : "") +
-                          (reply == kYes ? "changed|" : "draft|") +
+                      text + (text == "changed" && !kept ? "+" : "") +
+                          (reply == IDYES ? "changed|" : "draft|") +
                           (reply == kNotModified ? "" : "Save text|") +
-                          (reply == kYesButTheSaveFails ? "Error|" : "") +
+                          (reply == kFails ? "Error|" : "") +
                           (way == kOpen && goesOn ? "Open|1" : "1"))
                 << way << reply;
         }
@@ -62,6 +54,7 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
 
 TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
     const std::string file = Path("cut.bin");
+    const HICON warning = LoadIconA(nullptr, IDI_WARNING);
     Editor editor;
     const auto asks = [&](std::string bytes, FileType type, LoadLoss loss, size_t nul, size_t left,
                           std::string saved) {
@@ -71,13 +64,13 @@ TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
         Command(CMD_SAVE);
         std::string boxes = ReadBytes(file) + "|"; // the warning, and the question before each save
         Command(CMD_SAVE_AS);
-        Command(CMD_SAVE); // once saved, nothing more to ask
-        for (const Box& box : Take())
+        Command(CMD_SAVE);            // once saved, nothing more to ask
+        for (const Box& box : Take()) // each in the main window's name, with a warning icon
             if (box.caption == "Scribane")
-                boxes += box.text + "|" + std::to_string(box.buttons.back()) +
-                         (box.owner == MainWindow && box.icon == LoadIconA(nullptr, IDI_WARNING)
-                              ? "\n"
-                              : "?\n");
+                boxes +=
+                    box.text + "|" + std::to_string(box.buttons.back()) +
+                    (box == Box{"Scribane", box.text, box.buttons, MainWindow, warning} ? "\n"
+                                                                                        : "?\n");
         const std::string question = SaveLossQuestion(loss, bytes.size(), left) + "|-7\n";
         EXPECT_EQ(boxes + ReadBytes(file),
                   bytes + "|" + LoadLossWarning(loss, nul) + "|-1\n" + question + question + saved);
