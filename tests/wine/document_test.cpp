@@ -2,7 +2,21 @@
 // can fail, each reported, with the file and the document left as they were.
 #include "support/harness.h"
 
-using Document = Suite;
+struct Document : Suite {
+    // A replace that fails halfway: after deleting the target (1176), or after moving it to the
+    // backup name it was given, or elsewhere without one (1177).
+    static BOOL WINAPI ReplaceDeleting(LPCSTR target, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
+        return DeleteFileA(target), SetLastError(1176), FALSE;
+    }
+    static BOOL WINAPI ReplaceMoving(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+        MoveFileExA(target, backup ? backup : "C:\\moved away", MOVEFILE_REPLACE_EXISTING);
+        return SetLastError(1177), FALSE;
+    }
+    static BOOL WINAPI RefuseText(HWND, LPCSTR) { return FALSE; }
+    static HANDLE Hold(std::string path, DWORD share = 0) {
+        return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+};
 
 TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
     Editor editor;
@@ -14,11 +28,9 @@ TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
         Command(CMD_SAVE);
         EXPECT_EQ(ReadBytes(Path("out")) + std::to_string(Take().size()) + Status(0) + Status(1) +
                       (Modified() ? "+" : ""),
-                  saved + std::to_string(warnings) + " " + Path("out") + "\t")
-            << int(type);
+                  saved + std::to_string(warnings) + " " + Path("out") + "\t");
         for (const char* name : {"in", "out"}) // opened unshared, as nobody holds them
-            EXPECT_TRUE(CloseHandle(CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                                OPEN_EXISTING, 0, nullptr)));
+            EXPECT_TRUE(CloseHandle(Hold(Path(name))));
     };
     std::string binary = "\r\n";
     for (int i = 0; i < 70000; ++i)
@@ -34,26 +46,6 @@ TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
     Command(CMD_SAVE);
     EXPECT_EQ(ReadBytes(Path("out")) + std::to_string(Take().size()), "before0");
     EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"in", "out"}));
-}
-
-// A replace that fails halfway: after deleting the target (1176), or after moving it to the backup
-// name it was given, or elsewhere without one (1177).
-static BOOL WINAPI ReplaceDeletingTarget(LPCSTR target, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
-    return DeleteFileA(target), SetLastError(1176), FALSE;
-}
-
-static BOOL WINAPI ReplaceMovingTarget(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID,
-                                       LPVOID) {
-    MoveFileExA(target, backup ? backup : "C:\\moved away", MOVEFILE_REPLACE_EXISTING);
-    return SetLastError(1177), FALSE;
-}
-
-static BOOL WINAPI RefuseText(HWND, LPCSTR) {
-    return FALSE;
-}
-
-static HANDLE Hold(const std::string& path, DWORD share = 0) {
-    return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
@@ -88,8 +80,8 @@ TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
     fails(Path("held"), 5, [&](auto path) { held = Hold(path); });
     fails(Path("gone"), 3,
           [this](auto path) { DeleteFileA(path.c_str()), RemoveDirectoryA(Path("gone").c_str()); });
-    fails(Path("deleting"), 1176, [](auto) { FileCalls.Replace = ReplaceDeletingTarget; });
-    fails(Path("moving"), 1177, [](auto) { FileCalls.Replace = ReplaceMovingTarget; });
+    fails(Path("deleting"), 1176, [](auto) { FileCalls.Replace = ReplaceDeleting; });
+    fails(Path("moving"), 1177, [](auto) { FileCalls.Replace = ReplaceMoving; });
     if (const char* drive = std::getenv("SCRIBANE_SMALL_DRIVE")) // 64 KiB, mounted by scripts/test
         fails(drive, 112, [](auto) {});
     // The report: the failing place, inside the program, on a line of its own, then its callers'
