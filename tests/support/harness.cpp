@@ -1,11 +1,6 @@
 #include "support/harness.h"
 
 #include <dlgs.h>
-#include <shlobj.h>
-
-#include <algorithm>
-#include <cstring>
-#include <filesystem>
 
 #include "document/search.h"
 
@@ -69,73 +64,6 @@ Editor::~Editor() {
     ResetAppState();
     for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) // WM_QUIT among them
         DispatchMessageA(&message);
-}
-
-std::string Suite::Text() {
-    std::string text(GetWindowTextLengthA(EditorControl) + 1, '\0');
-    return text.substr(0, GetWindowTextA(EditorControl, text.data(), int(text.size())));
-}
-
-std::string Suite::Status(int part) {
-    char text[1024] = "";
-    return SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text)), text;
-}
-
-std::string Suite::Look() {
-    std::string look = Text() + (Modified() ? "|modified|" : "|saved|") +
-                       DocumentState.CurrentFileName + "|" +
-                       std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() + "|" +
-                       Status(0) + "|" + Status(1);
-    for (const char* entry : {"a", "b", "c", "d"})
-        look += "|" + Value(kOwnKey, entry);
-    return look;
-}
-
-std::string Suite::MenuText(HMENU menu) {
-    std::string text;
-    for (int item = 0; item < GetMenuItemCount(menu); ++item) {
-        char caption[512] = "";
-        GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
-        if (HMENU popup = GetSubMenu(menu, item))
-            text += caption + ("{" + MenuText(popup) + "}");
-        else
-            text += state & MF_SEPARATOR ? "---|"s
-                                         : std::to_string(GetMenuItemID(menu, item)) + " " +
-                                               caption + (state & MF_GRAYED ? " grayed|" : "|");
-    }
-    return text;
-}
-
-HGLOBAL Suite::DropFiles(const std::vector<std::string>& paths) {
-    std::string names(sizeof(DROPFILES), '\0');
-    for (const std::string& path : paths)
-        names += path + '\0';
-    reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
-    HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
-    std::memcpy(GlobalLock(drop), names.data(), names.size()), GlobalUnlock(drop);
-    SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
-    return drop;
-}
-
-std::string Suite::Value(const char* key, const char* name, HKEY root) {
-    char text[4096] = "";
-    DWORD size = sizeof text;
-    return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "-" : text;
-}
-
-std::vector<std::string> Suite::FolderContents(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code missing;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
-        names.push_back(entry.path().filename().string());
-    return std::ranges::sort(names), names;
-}
-
-std::string Suite::ProgramFolder() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, std::strrchr(path, '\\') + 1);
 }
 
 static Suite* Running = nullptr;

@@ -3,9 +3,12 @@
 // test's own process, and the boxes it shows, answered as a user would.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 
 #include "app/date_time_text.h"
@@ -62,26 +65,77 @@ struct Suite : ::testing::Test {
         SetWindowTextA(EditorControl, text.c_str());
         SendMessageA(EditorControl, EM_SETMODIFY, modified, 0);
     }
-    static std::string Text();
+    static std::string Text() {
+        std::string text(GetWindowTextLengthA(EditorControl) + 1, '\0');
+        return text.substr(0, GetWindowTextA(EditorControl, text.data(), int(text.size())));
+    }
     static std::string Title() { return Describe(MainWindow).caption; }
-    static std::string Status(int part);
-    static std::string Look(); // what a failed command must leave as it was, in one line
+    static std::string Status(int part) {
+        char text[1024] = "";
+        return SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text)), text;
+    }
+    static std::string Look() {
+        std::string look = Text() + (Modified() ? "|modified|" : "|saved|") +
+                           DocumentState.CurrentFileName + "|" +
+                           std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() +
+                           "|" + Status(0) + "|" + Status(1);
+        for (const char* entry : {"a", "b", "c", "d"})
+            look += "|" + Value(kOwnKey, entry);
+        return look;
+    } // what a failed command must leave as it was, in one line
     // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
-    static std::string MenuText(HMENU menu);
-    static HGLOBAL DropFiles(const std::vector<std::string>& paths); // freed by the editor
+    static std::string MenuText(HMENU menu) {
+        std::string text;
+        for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+            char caption[512] = "";
+            GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
+            const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
+            if (HMENU popup = GetSubMenu(menu, item))
+                text += caption + ("{" + MenuText(popup) + "}");
+            else
+                text += state & MF_SEPARATOR ? "---|"s
+                                             : std::to_string(GetMenuItemID(menu, item)) + " " +
+                                                   caption + (state & MF_GRAYED ? " grayed|" : "|");
+        }
+        return text;
+    }
+    static HGLOBAL DropFiles(const std::vector<std::string>& paths) {
+        std::string names(sizeof(DROPFILES), '\0');
+        for (const std::string& path : paths)
+            names += path + '\0';
+        reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
+        HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
+        memcpy(GlobalLock(drop), names.data(), names.size()), GlobalUnlock(drop);
+        SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
+        return drop;
+    } // freed by the editor
     static void SetValue(const char* key, const char* name, const std::string& text,
                          HKEY root = HKEY_LOCAL_MACHINE) {
         RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
     }
-    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE);
+    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
+        char text[4096] = "";
+        DWORD size = sizeof text;
+        return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "-" : text;
+    }
     static std::string ReadBytes(std::string path) {
         return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
     }
     static void WriteBytes(std::string path, std::string d) {
         std::ofstream(path, std::ios::binary) << d;
     }
-    static std::vector<std::string> FolderContents(const std::string& folder); // sorted
-    static std::string ProgramFolder(); // the test program's, with a closing backslash
+    static std::vector<std::string> FolderContents(const std::string& folder) {
+        std::vector<std::string> names;
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
+            names.push_back(entry.path().filename().string());
+        return std::ranges::sort(names), names;
+    } // sorted
+    static std::string ProgramFolder() {
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        return std::string(path, strrchr(path, '\\') + 1);
+    } // the test program's, with a closing backslash
     std::string folder;
     std::deque<Answer> answers;
     std::vector<Box> seen;
