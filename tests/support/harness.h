@@ -152,18 +152,19 @@ struct Suite : ::testing::Test {
             look += "|" + Value(kOwnKey, entry);
         return look;
     }
-    // "101 &New|" for an item, "100 (Recent files) grayed|", "0 |" for a line, "&File{...}" for a
-    // popup.
+    // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
     static std::string MenuText(HMENU menu) {
         std::string text;
         for (int item = 0; item < GetMenuItemCount(menu); ++item) {
             char caption[512] = "";
             GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
-            const bool grayed = GetMenuState(menu, item, MF_BYPOSITION) & MF_GRAYED;
-            HMENU popup = GetSubMenu(menu, item);
-            text += popup ? caption + ("{" + MenuText(popup) + "}")
-                          : std::to_string(GetMenuItemID(menu, item)) + " " + caption +
-                                (grayed ? " grayed|" : "|");
+            const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
+            if (HMENU popup = GetSubMenu(menu, item))
+                text += caption + ("{" + MenuText(popup) + "}");
+            else
+                text += state & MF_SEPARATOR ? "---|"s
+                                             : std::to_string(GetMenuItemID(menu, item)) + " " +
+                                                   caption + (state & MF_GRAYED ? " grayed|" : "|");
         }
         return text;
     }

@@ -17,7 +17,7 @@ TEST_F(Names, RecentListRows) {
         for (const std::string& path : loads) // as a load records it
             AddRecentFile(path), RefreshRecentFileItems();
         const std::string menu = MenuText(FileMenu); // the values, then the block in the menu
-        EXPECT_EQ(Look() + "|" + menu.substr(51, menu.size() - 64),
+        EXPECT_EQ(Look() + "|" + menu.substr(52, menu.size() - 66),
                   "|saved|(Unsaved)|0|Scribane|(Unsaved)||" + after);
     };
     const std::string empty = "108 (Empty) grayed|109 (Empty) grayed|",

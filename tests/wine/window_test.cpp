@@ -41,9 +41,9 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
               "Scribane|(Unsaved)|14cf0000 110 3|2 400 -1|0 50300004 200 1 Verdana 16");
     EXPECT_EQ(
         MenuText(GetMenu(MainWindow)),
-        "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|0 |100 (Recent files) grayed|"
-        "0 |104 &Exit|}&Edit{111 &Undo\bCtrl+Z|0 |112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 "
-        "&Paste\bCtrl+V|0 |115 &Delete\bDel|116 Date and &time|0 |117 &Find...\bCtrl+F|118 "
+        "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) grayed|"
+        "---|104 &Exit|}&Edit{111 &Undo\bCtrl+Z|---|112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 "
+        "&Paste\bCtrl+V|---|115 &Delete\bDel|116 Date and &time|---|117 &Find...\bCtrl+F|118 "
         "Find &next\bF3|119 Select &all\bCtrl+A|}&Help{131 &About|132 &Quick introduction|133 "
         "&Velkaro online|134 &Help|}");
     // Enlarged, the editor and the status bar fill the window and repaint where they moved: the
