@@ -47,8 +47,7 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
                           (reply == IDYES ? "changed|" : "draft|") +
                           (reply == kNotModified ? "" : "Save text|") +
                           (reply == kFails ? "Error|" : "") +
-                          (way == kOpen && goesOn ? "Open|1" : "1"))
-                << way << reply;
+                          (way == kOpen && goesOn ? "Open|1" : "1"));
         }
 }
 

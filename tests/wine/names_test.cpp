@@ -62,8 +62,7 @@ TEST_F(Names, TheLayoutComesFromTheNameHoweverTheFileIsReached) {
             Command(CMD_SAVE);
             EXPECT_EQ(look + ReadBytes(Path(name)),
                       "abc|saved|" + Path(name) + (saved.size() > 4 ? "|2|" : "|0|") + name +
-                          " - Scribane| " + Path(name) + "|\t|" + Path(name) + "|-|-|-" + saved)
-                << way;
+                          " - Scribane| " + Path(name) + "|\t|" + Path(name) + "|-|-|-" + saved);
         }
     // A failed load by name is reported and changes nothing.
     CreateDirectoryA(Path("folder.txt").c_str(), nullptr);

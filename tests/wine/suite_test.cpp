@@ -175,8 +175,8 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     });
     SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
     runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
-    // It ran in place.
-    EXPECT_LE(FolderContents(target), std::vector<std::string>{"Uninstall Scribane.exe"});
+    EXPECT_LE(FolderContents(target),
+              std::vector<std::string>{"Uninstall Scribane.exe"}); // in place
     EXPECT_EQ(ReadBytes(draft) + "|" + values(),
               "!draft|-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other|" + types);
     RegDeleteTreeA(HKEY_CLASSES_ROOT, other.c_str());
