@@ -20,7 +20,6 @@
 #include "document/recent_files.h"
 #include "document/search.h"
 #include "platform/app_state.h"
-#include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"
 
