@@ -51,8 +51,10 @@ TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
                           LoadIconA(nullptr, IDI_WARNING));
         for (const Box& box : Take())
             shown += "|" + box.caption + (box.caption == "Error" && !(box == warning) ? "?" : "");
-        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" + SuiteSettings.ProgramDirectory,
-                  after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder));
+        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" +
+                      SuiteSettings.ProgramDirectory + Status(0),
+                  after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder) +
+                      "(Unsaved)");
     };
     starts("C:\\Velkaro", "-", "|-", "-");
     starts("C:\\Velkaro", "1", "||First time", ""); // cleared before the greeting shows
