@@ -2,47 +2,125 @@
 // What the Windows tests share: the registry and files they set up, the editor started in the
 // test's own process, and the boxes it shows, answered as a user would.
 #include <windows.h>
+#include <commctrl.h>
+#include <dlgs.h>
+#include <shlobj.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
+#include "app/date_time_text.h"
+#include "app/startup.h"
+#include "dialogs/dialogs.h"
+#include "document/document.h"
+#include "document/document_file.h"
+#include "document/recent_files.h"
+#include "document/search.h"
 #include "platform/app_state.h"
+#include "suite/suite_settings.h"
+#include "suite/suite_table.h"
+
+using namespace std::string_literals;
 
 inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro", kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
 
 // A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting
-// filter and name field ("3|name"), or the texts of a dialog's controls; a default button's
-// identifier is negative.
+// filter and name field ("3|name"), or its controls' texts; a default button's id is negative.
 struct Box {
     std::string caption, text;
     std::vector<int> buttons;
     HWND owner = nullptr;
     HICON icon = nullptr;
     bool mainWindowEnabled = false;
+    bool operator==(const Box&) const = default;
 };
 using Answer = std::function<void(HWND)>;
-Box Describe(HWND box);
-int ReportedError(const Box& box); // the error number of a file-error report, or -1
+inline std::string TextOf(HWND window, bool className = false) { // or the name of its class
+    char text[4096] = "";
+    return (className ? GetClassNameA : GetWindowTextA)(window, text, sizeof text), text;
+}
+inline bool Is(HWND window, const char* name) {
+    return !lstrcmpiA(TextOf(window, true).c_str(), name);
+}
+
+inline Box Describe(HWND dialog) {
+    Box box{TextOf(dialog), "", {}, GetWindow(dialog, GW_OWNER)};
+    box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongA(child, GWL_STYLE), id = GetDlgCtrlID(child);
+        box.text += "|" + TextOf(child);
+        if (Is(child, "Button") && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
+            box.buttons.push_back((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? -id : id);
+        if (Is(child, "Static") && (style & SS_TYPEMASK) == SS_ICON)
+            box.icon = HICON(SendMessageA(child, STM_GETICON, 0, 0));
+    }
+    box.text.erase(0, 1);
+    if (GetDlgItem(dialog, 0xFFFF))
+        box.text = TextOf(GetDlgItem(dialog, 0xFFFF));
+    if (HWND filters = GetDlgItem(dialog, cmb1))
+        box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
+                   TextOf(GetDlgItem(dialog, cmb13)) +
+                   (IsWindowVisible(GetDlgItem(dialog, chx1)) ? "|read-only" : "");
+    return box;
+}
+
+inline int ReportedError(const Box& box) { // of a file-error report, or -1
+    const bool report = box.caption == "Error" && !box.owner && box.buttons == std::vector{-IDOK};
+    return report && box.text.rfind("Runtime error ", 0) == 0 ? std::atoi(&box.text[14]) : -1;
+}
+
 // Picks filter `filter` (1-4; 0 leaves it) of a file dialog, types `name` and presses `button`.
-Answer Choose(const std::string& name, int filter, int button = IDOK);
+inline Answer Choose(const std::string& name, int filter, int button = IDOK) {
+    return [=](HWND dialog) {
+        HWND filters = GetDlgItem(dialog, cmb1);
+        if (filter && SendMessageA(filters, CB_SETCURSEL, filter - 1, 0) >= 0)
+            for (WORD notice : {CBN_SELCHANGE, CBN_SELENDOK}) // dialogs differ in which they read
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notice), LPARAM(filters));
+        SetWindowTextA(GetDlgItem(dialog, cmb13), name.c_str());
+        PostMessageA(dialog, WM_COMMAND, button, 0);
+    };
+}
 
 // The editor started in this process as the program starts it, and taken down again.
 struct Editor {
-    explicit Editor(const std::string& commandLine = "scribane.exe");
-    ~Editor();
+    explicit Editor(const std::string& commandLine = "scribane.exe") {
+        ModuleInstance = GetModuleHandleA(nullptr), DocumentState = {}, SuiteSettings = {};
+        SearchState = {};
+        StartEditor(commandLine.c_str());
+    }
+    ~Editor() {
+        DestroyWindow(MainWindow);
+        UnregisterClassA(kProgramName, ModuleInstance);
+        DeleteObject(SuiteSettings.NormalFont), DeleteObject(SuiteSettings.BoldFont);
+        ResetAppState();
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) // WM_QUIT among them
+            DispatchMessageA(&message);
+    }
 };
 
-// A Windows test with a clean installed suite (folder C:\Velkaro) and a new folder of its own. The
-// boxes shown meanwhile take `answers` in order and land in `seen`; one without an answer is
-// cancelled, and one its answer leaves open fails the test.
-class Suite : public ::testing::Test {
-  protected:
-    void SetUp() override;
-    void TearDown() override;
+// A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
+// shown take `answers` in order and land in `seen`; one without an answer is cancelled, and one
+// its answer leaves open fails the test.
+struct Suite : ::testing::Test {
+    void SetUp() override {
+        static int tests = 0;
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        folder = temp + std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
+        SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
+        SetValue(kOwnKey, "EersteKeer", ""); // the editor's key, without a greeting
+        Running = this, Timer = SetTimer(nullptr, 0, 20, AnswerBoxes);
+    }
+    void TearDown() override {
+        KillTimer(nullptr, Timer), Running = nullptr, FileCalls = {};
+        SetCurrentDirectoryA(ProgramFolder().c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
+    }
     std::string Path(const std::string& name) const { return folder + "\\" + name; }
     std::vector<Box> Take() { return std::exchange(seen, {}); }
     static Answer Press(int id) {
@@ -54,30 +132,109 @@ class Suite : public ::testing::Test {
         SetWindowTextA(EditorControl, text.c_str());
         SendMessageA(EditorControl, EM_SETMODIFY, modified, 0);
     }
-    static std::string Text();
+    static std::string Text() {
+        std::string text(GetWindowTextLengthA(EditorControl) + 1, '\0');
+        return text.substr(0, GetWindowTextA(EditorControl, text.data(), int(text.size())));
+    }
     static std::string Title() { return Describe(MainWindow).caption; }
-    static std::string Status(int part);
-    static std::string Look(); // what a failed command must leave as it was, in one line
+    static std::string Status(int part) {
+        char text[1024] = "";
+        return SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text)), text;
+    }
+    // What a failed command must leave as it was, in one line.
+    static std::string Look() {
+        std::string look = Text() + (Modified() ? "|modified|" : "|saved|") +
+                           DocumentState.CurrentFileName + "|" +
+                           std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() +
+                           "|" + Status(0) + "|" + Status(1);
+        for (const char* entry : {"a", "b", "c", "d"})
+            look += "|" + Value(kOwnKey, entry);
+        return look;
+    }
     // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
-    static std::string MenuText(HMENU menu);
-    static HGLOBAL DropFiles(const std::vector<std::string>& paths); // freed by the editor
+    static std::string MenuText(HMENU menu) {
+        std::string text;
+        for (int item = 0; item < GetMenuItemCount(menu); ++item) {
+            char caption[512] = "";
+            GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
+            const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
+            if (HMENU popup = GetSubMenu(menu, item))
+                text += caption + ("{" + MenuText(popup) + "}");
+            else
+                text += state & MF_SEPARATOR ? "---|"s
+                                             : std::to_string(GetMenuItemID(menu, item)) + " " +
+                                                   caption + (state & MF_GRAYED ? " grayed|" : "|");
+        }
+        return text;
+    }
+    // Drops `paths` on the window; the drop is freed by the editor.
+    static HGLOBAL DropFiles(const std::vector<std::string>& paths) {
+        std::string names(sizeof(DROPFILES), '\0');
+        for (const std::string& path : paths)
+            names += path + '\0';
+        reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
+        HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
+        memcpy(GlobalLock(drop), names.data(), names.size()), GlobalUnlock(drop);
+        SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
+        return drop;
+    }
     static void SetValue(const char* key, const char* name, const std::string& text,
                          HKEY root = HKEY_LOCAL_MACHINE) {
         RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
     }
-    static std::string Value(const char* key, const char* name,
-                             HKEY root = HKEY_LOCAL_MACHINE); // "-": missing
-    static std::string ReadBytes(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
+    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
+        char text[4096] = "";
+        DWORD size = sizeof text;
+        return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "-" : text;
     }
-    static void WriteBytes(const std::string& path, const std::string& data) {
-        std::ofstream(path, std::ios::binary) << data;
+    static std::string ReadBytes(std::string path) {
+        return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
     }
-    static std::vector<std::string> FolderContents(const std::string& folder); // sorted
-    static std::string ProgramFolder(); // the test program's, with a closing backslash
-    static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD);
+    static void WriteBytes(std::string p, std::string d) {
+        std::ofstream(p, std::ios::binary) << d;
+    }
+    static std::vector<std::string> FolderContents(const std::string& folder) { // sorted
+        std::vector<std::string> names;
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
+            names.push_back(entry.path().filename().string());
+        return std::ranges::sort(names), names;
+    }
+    // The test program's, with a closing backslash.
+    static std::string ProgramFolder() {
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, sizeof path);
+        return std::string(path, strrchr(path, '\\') + 1);
+    }
     std::string folder;
     std::deque<Answer> answers;
     std::vector<Box> seen;
+    static inline Suite* Running = nullptr;
+    static inline UINT_PTR Timer = 0;
+    static inline std::vector<std::pair<HWND, DWORD>> Answered; // and when
+    static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) {
+        const bool known = std::ranges::count(Answered, window, &std::pair<HWND, DWORD>::first);
+        if (known || !IsWindowVisible(window) || !Is(window, "#32770"))
+            return TRUE;
+        return *reinterpret_cast<HWND*>(found) = window, FALSE;
+    }
+    // Runs every 20 ms inside the modal loop of whatever box shows.
+    static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
+        std::erase_if(Answered, [](auto& box) { return !IsWindow(box.first); });
+        for (auto& [box, when] : Answered)
+            if (GetTickCount() - when > 5000) {
+                ADD_FAILURE() << "\"" << TextOf(box) << "\" stayed open after its answer";
+                EndDialog(box, IDCANCEL), when = GetTickCount();
+            }
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
+        if (!box || !Running)
+            return;
+        Answered.push_back({box, GetTickCount()});
+        Running->seen.push_back(Describe(box));
+        auto& answers = Running->answers;
+        const Answer answer = answers.empty() ? Press(IDCANCEL) : answers.front();
+        answers.empty() ? void() : answers.pop_front();
+        answer(box);
+    }
 };

@@ -2,34 +2,25 @@
 // before a cut file is saved over, and the Open and Save as dialogs.
 #include "support/harness.h"
 
-#include "document/document.h"
-#include "resources/resource_ids.h"
-
-using namespace std::string_literals;
 using Prompts = Suite;
 
 TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
-    enum { kNew, kOpen, kRecent, kDrop, kShutdown };
-    enum { kCancel, kNo, kYes, kYesButTheSaveFails, kNotModified };
+    enum { kNew, kOpen, kRecent, kDrop, kShutdown, kFails = 100, kNotModified };
     const std::string draft = Path("draft.txt"), other = Path("other.txt");
     WriteBytes(other, "other");
     Editor editor;
+    const Box prompt("Save text", "Would you like to save this text?",
+                     std::vector{-IDYES, IDNO, IDCANCEL}, MainWindow,
+                     LoadIconA(nullptr, IDI_QUESTION));
     for (int way : {kNew, kOpen, kRecent, kDrop, kShutdown})
-        for (int reply : {kCancel, kNo, kYes, kYesButTheSaveFails, kNotModified}) {
-            SCOPED_TRACE("way " + std::to_string(way) + ", reply " + std::to_string(reply));
+        for (int reply : {IDCANCEL, IDNO, IDYES, int(kFails), int(kNotModified)}) {
             WriteBytes(draft, "draft");
             ASSERT_TRUE(LoadDocument(draft, FileType::Text));
             SetValue(kOwnKey, "b", other);
             Put("changed", reply != kNotModified);
-            SetFileAttributesA(draft.c_str(),
-                               reply == kYesButTheSaveFails ? FILE_ATTRIBUTE_READONLY : 0);
-            const bool goesOn = reply == kNo || reply == kYes || reply == kNotModified;
-            answers = {Press(reply == kCancel ? IDCANCEL
-                             : reply == kNo   ? IDNO
-                                              : IDYES),
-                       Choose(other, 3)};
-            if (reply == kNotModified)
-                answers.pop_front();
+            SetFileAttributesA(draft.c_str(), reply == kFails ? FILE_ATTRIBUTE_READONLY : 0);
+            answers = {Press(reply == kFails ? IDYES : reply), Choose(other, 3)};
+            reply == kNotModified ? answers.pop_front() : void();
             HGLOBAL drop = nullptr;
             LRESULT endSession = 0;
             switch (way) {
@@ -40,54 +31,46 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
             case kShutdown: endSession = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0); break;
             }
             SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const bool goesOn = reply != IDCANCEL && reply != kFails,
+                       kept = reply == IDYES || reply == kNotModified;
             const std::string text = !goesOn || way == kShutdown ? "changed"
                                      : way == kNew               ? ""
                                                                  : "other";
-            EXPECT_EQ(Text() + (Modified() ? "+" : "") + ReadBytes(draft),
-                      text +
-                          (text == "changed" && reply != kYes && reply != kNotModified ? "+" : "") +
-                          (reply == kYes ? "changed" : "draft"));
-            EXPECT_TRUE((way != kShutdown || endSession == goesOn) &&
-                        (way != kDrop || !GlobalSize(drop)));
             std::string boxes; // the prompt, the report of a failed save, the Open dialog
             for (const Box& box : Take())
                 boxes +=
-                    box.caption + (box.caption != "Save text" ||
-                                           (box.text == "Would you like to save this text?" &&
-                                            box.buttons == std::vector{-IDYES, IDNO, IDCANCEL} &&
-                                            box.owner == MainWindow &&
-                                            box.icon == LoadIconA(nullptr, IDI_QUESTION))
-                                       ? "|"
-                                       : "?|");
-            EXPECT_EQ(boxes, std::string(reply == kNotModified ? "" : "Save text|") +
-                                 (reply == kYesButTheSaveFails ? "Error|" : "") +
-                                 (way == kOpen && goesOn ? "Open|" : ""));
+                    box.caption + (box.caption == "Save text" && !(box == prompt) ? "?|" : "|");
+            EXPECT_EQ(Text() + (Modified() ? "+" : "") + ReadBytes(draft) + "|" + boxes +
+                          std::to_string((way != kShutdown || endSession == goesOn) &&
+                                         (way != kDrop || !GlobalSize(drop))),
+                      text + (text == "changed" && !kept ? "+" : "") +
+                          (reply == IDYES ? "changed|" : "draft|") +
+                          (reply == kNotModified ? "" : "Save text|") +
+                          (reply == kFails ? "Error|" : "") +
+                          (way == kOpen && goesOn ? "Open|1" : "1"));
         }
 }
 
 TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
     const std::string file = Path("cut.bin");
+    const HICON warning = LoadIconA(nullptr, IDI_WARNING);
     Editor editor;
     const auto asks = [&](std::string bytes, FileType type, LoadLoss loss, size_t nul, size_t left,
                           std::string saved) {
-        SCOPED_TRACE(testing::PrintToString(bytes));
         WriteBytes(file, bytes);
         ASSERT_TRUE(LoadDocument(file, type));
         answers = {Press(IDNO), Choose(file, 0), Press(IDYES), Press(IDYES)}; // Save as asks too
         Command(CMD_SAVE);
-        const std::string kept = ReadBytes(file);
+        std::string boxes = ReadBytes(file) + "|"; // the warning, and the question before each save
         Command(CMD_SAVE_AS);
-        Command(CMD_SAVE); // once saved, nothing more to ask
-        EXPECT_EQ(kept + "|" + ReadBytes(file), bytes + "|" + saved);
-        std::string boxes; // the warning, and the question before each save over the file
-        for (const Box& box : Take())
+        Command(CMD_SAVE);            // once saved, nothing more to ask
+        for (const Box& box : Take()) // each in the main window's name, with a warning icon
             if (box.caption == "Scribane")
                 boxes += box.text + "|" + std::to_string(box.buttons.back()) +
-                         (box.owner == MainWindow && box.icon == LoadIconA(nullptr, IDI_WARNING)
-                              ? "\n"
-                              : "?\n");
+                         (box.owner == MainWindow && box.icon == warning ? "\n" : "?\n");
         const std::string question = SaveLossQuestion(loss, bytes.size(), left) + "|-7\n";
-        EXPECT_EQ(boxes, LoadLossWarning(loss, nul) + "|-1\n" + question + question);
+        EXPECT_EQ(boxes + ReadBytes(file),
+                  bytes + "|" + LoadLossWarning(loss, nul) + "|-1\n" + question + question + saved);
     };
     asks("Hello\0world"s, FileType::Text, LoadLoss::CutAtNul, 5, 5, "Hello");
     asks("\x11\0\0\0ab\0cd\0"s, FileType::LevelDescription, LoadLoss::CutAtNul, 6, 7,
@@ -115,10 +98,11 @@ TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
 }
 
 TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
-    const std::string level = Path("level.inf"), elsewhere = Path("elsewhere");
+    const std::string level = Path("level.inf"), elsewhere = Path("elsewhere"),
+                      locked = Path("locked.txt");
     WriteBytes(level, "\x11\0\0\0abc\0"s);
-    WriteBytes(Path("locked.txt"), "locked");
-    SetFileAttributesA(Path("locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteBytes(locked, "locked");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     CreateDirectoryA(elsewhere.c_str(), nullptr);
     SetCurrentDirectoryA(elsewhere.c_str()); // where the dialogs must leave it
     Editor editor;
@@ -141,18 +125,17 @@ TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
                Press(IDNO),
                Choose(Path("missing.txt"), 3),
                [](HWND box) { Press(IDOK)(box), Press(IDCANCEL)(GetWindow(box, GW_OWNER)); },
-               Choose(Path("locked.txt"), 3),
+               Choose(locked, 3),
                Press(IDYES)};
     Command(CMD_SAVE_AS);
     Command(CMD_OPEN);
     Command(CMD_SAVE_AS);
-    EXPECT_EQ(Look(), before);
-    std::string
-        boxes; // the dialogs' starting filters, the prompt, the refusals' owners, the report
+    // The dialogs' starting filters, the prompt, the refusals' owners, the report.
+    std::string boxes = Look();
     for (const Box& box : seen)
         boxes += box.text.substr(0, 2) + (box.owner == MainWindow ? " " : "? ");
     EXPECT_EQ(boxes + std::to_string(ReportedError(Take().back())),
-              "3| 3| 1| 2| 3| 4| 2| Wo 3| Fi? 2| Fi? Ru? 5");
+              before + "3| 3| 1| 2| 3| 4| 2| Wo 3| Fi? 2| Fi? Ru? 5");
     EXPECT_EQ(FolderContents(folder),
               (std::vector<std::string>{"elsewhere", "level.inf", "locked.txt"}));
     // A name without extension gets ".txt"; the title names the file saved, the recent list keeps
@@ -166,13 +149,13 @@ TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
     Command(CMD_SAVE);
     Put("again", true);
     Command(CMD_SAVE);
-    EXPECT_EQ(saved, "edited|saved|" + Path("notes.txt") + "|3|notes.txt - Scribane| " +
-                         Path("notes.txt") + "|\t|" + level + "||||edited");
-    EXPECT_EQ(fresh + "|" + ReadBytes(Path("typed.txt")) + "|" + Title(),
-              "|saved|(Unsaved)|3|Scribane| (Unsaved)|\t|" + level +
-                  "||||again|typed.txt - Scribane");
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, current);
-    EXPECT_EQ(current + std::to_string(Take().size()), elsewhere + "2");
-    SetFileAttributesA(Path("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(saved + "\n" + fresh + "|" + ReadBytes(Path("typed.txt")) + "|" + Title() + "|" +
+                  current + std::to_string(Take().size()),
+              "edited|saved|" + Path("notes.txt") + "|3|notes.txt - Scribane| " +
+                  Path("notes.txt") + "|\t|" + level +
+                  "||||edited\n|saved|(Unsaved)|3|Scribane| (Unsaved)|\t|" + level +
+                  "||||again|typed.txt - Scribane|" + elsewhere + "2");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

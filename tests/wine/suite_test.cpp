@@ -1,16 +1,7 @@
-// The editor in its suite: the settings and first-run flag the installer leaves, the greeting and
-// About, the Programmes menu, the programs the editor starts, and the installer with the real
-// program it installs.
+// The editor in its suite: the settings and first-run flag the installer leaves, the greeting,
+// About, the Programmes menu, the programs the editor starts, and the installer with the program it
+// installs.
 #include "support/harness.h"
-
-#include "dialogs/dialogs.h"
-#include "resources/resource_ids.h"
-#include "suite/suite_settings.h"
-#include "suite/suite_table.h"
-
-namespace {
-
-using namespace std::string_literals;
 
 // With recording stand-ins for the help viewer, the shell and the sibling tools beside the test
 // program, where WinExec looks first.
@@ -22,8 +13,7 @@ struct InSuite : Suite {
             CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(),
                       (ProgramFolder() + name + ".exe").c_str(), 0);
     }
-    // The command lines the stand-ins were started with by `command` (0: before), once one has
-    // come.
+    // The command line a stand-in was started with by `command` (0: before), once one has come.
     static std::string Launch(unsigned command) {
         const std::string log = ProgramFolder() + "launches.txt";
         Command(command);
@@ -31,14 +21,12 @@ struct InSuite : Suite {
             Sleep(100);
         Sleep(300);
         const std::string line = ReadBytes(log);
-        DeleteFileA(log.c_str());
-        return line.substr(0, line.size() - 2);
+        return DeleteFileA(log.c_str()), line.substr(0, line.size() - 2);
     }
 };
 
-// Another process's first visible window of class `type`; a box is described, then closed with
-// `button`.
-Box Await(const char* type, int button = 0) {
+// Another process's first visible window of class `type`, described, then closed with `button`.
+static Box Await(const char* type, int button = 0) {
     HWND window = nullptr;
     for (int tries = 0; tries < 500 && !(window && IsWindowVisible(window)); ++tries)
         Sleep(20), window = FindWindowA(type, nullptr);
@@ -49,8 +37,6 @@ Box Await(const char* type, int button = 0) {
     return box;
 }
 
-} // namespace
-
 TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
     const auto starts = [&](std::string folder, const char* flag, std::string boxes,
                             const char* after) {
@@ -60,20 +46,15 @@ TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
         std::string shown = "-"; // the flag while the greeting shows
         answers = {[&](HWND box) { shown = Value(kOwnKey, "EersteKeer"), Press(IDCANCEL)(box); }};
         Editor editor;
-        for (const Box& box :
-             Take()) // the warning has no owner, but keeps the user out of the main window
-            shown += "|" + box.caption +
-                     (box.caption != "Error" ||
-                              (box.text == InstallationWarningText() && !box.owner &&
-                               box.icon == LoadIconA(nullptr, IDI_WARNING) &&
-                               box.buttons == std::vector{-IDOK} && !box.mainWindowEnabled)
-                          ? ""
-                          : "?");
+        // The warning has no owner, but keeps the user out of the main window.
+        const Box warning("Error", InstallationWarningText(), std::vector{-IDOK}, nullptr,
+                          LoadIconA(nullptr, IDI_WARNING));
+        for (const Box& box : Take())
+            shown += "|" + box.caption + (box.caption == "Error" && !(box == warning) ? "?" : "");
         EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" +
                       SuiteSettings.ProgramDirectory + Status(0),
                   after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder) +
-                      "(Unsaved)")
-            << folder.substr(0, 12) << " " << flag;
+                      "(Unsaved)");
     };
     starts("C:\\Velkaro", "-", "|-", "-");
     starts("C:\\Velkaro", "1", "||First time", ""); // cleared before the greeting shows
@@ -90,8 +71,7 @@ TEST_F(InSuite, GreetingAndAbout) {
     const auto bold = [&](int id, Answer then) -> Answer {
         return [&texts, id, then](HWND d) {
             const LRESULT font = SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0);
-            texts += font == LRESULT(SuiteSettings.BoldFont) ? "" : "not bold ";
-            then(d);
+            texts += font == LRESULT(SuiteSettings.BoldFont) ? "" : "not bold ", then(d);
         };
     };
     SetValue(kOwnKey, "EersteKeer", "1");
@@ -105,12 +85,11 @@ TEST_F(InSuite, GreetingAndAbout) {
         texts += box.caption + "|" + box.text + (box.owner == MainWindow ? "\n" : "?\n");
     const std::string greeting = "First time|Welcome!|This is the first time you started Scribane. "
                                  "Would you like a quick introduction to the programme?|Yes|No\n";
-    EXPECT_EQ(
-        texts + Launch(0), // only Enter opens the quick introduction
-        greeting +
-            "About|Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by "
-            "Ostrik|From Velkaro|velkaro.example|Over\n" +
-            greeting + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+    EXPECT_EQ(texts + Launch(0), // only Enter opens the quick introduction
+              greeting +
+                  "About|Scribane v2.0.11|Create your own INF-files or just edit plain "
+                  "text|Made by Ostrik|From Velkaro|velkaro.example|Over\n" +
+                  greeting + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
 }
 
 TEST_F(InSuite, ProgrammesMenuAndLaunches) {
@@ -121,11 +100,9 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
         for (const auto& [name, value] : values)
             SetValue(kSuiteKey, name, value);
         Editor editor;
-        const std::string bar = MenuText(GetMenu(MainWindow)), start = "}&Programmes{";
-        const size_t at = bar.find(start), help = bar.find("}&Help{");
-        EXPECT_EQ(at == std::string::npos ? "none"
-                                          : bar.substr(at + start.size(), help - at - start.size()),
-                  menu);
+        const std::string bar = MenuText(GetMenu(MainWindow));
+        const size_t at = bar.find("}&Programmes{") + 13, help = bar.find("}&Help{");
+        EXPECT_EQ(at < 13 ? "none" : bar.substr(at, help - at), menu);
     };
     lists({}, "none");
     lists({{"Lexorith", "C:\\L"}, {"Huevellan", "C:\\H"}}, "592 Huevellan|594 Lexorith|");
@@ -142,9 +119,9 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
     std::string launched;
     for (unsigned command : {591, 592, 593, 594, CMD_HELP, CMD_WEB_SITE})
         launched += Launch(command) + "|";
-    EXPECT_EQ(launched, "terracant -T|huevellan -H|brasquel -B|lexorith -L|Hh.exe C:\\"
-                        "Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|");
-    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(launched + std::to_string(seen.size()),
+              "terracant -T|huevellan -H|brasquel -B|lexorith -L|Hh.exe C:\\Velkaro\\Vellumdoc.chm|"
+              "Explorer.exe http://velkaro.example/|0");
 }
 
 TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
@@ -153,61 +130,56 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
                       draft = Path("draft.txt");
     if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
-    const char kVerb[] = "SystemFileAssociations\\.inf\\shell\\EditWithScribane",
-               kOther[] = "SystemFileAssociations\\.inf\\shell\\Other";
+    const std::string verb = "SystemFileAssociations\\.inf\\shell\\", other = verb + "Other";
     const auto values = [&] {
         std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") +
                            "|" + Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
-        for (std::string key :
-             {std::string(kVerb), kVerb + "\\command"s, std::string(kOther), ".inf"s, ".txt"s})
+        for (std::string key : {verb + "EditWithScribane", verb + "EditWithScribane\\command",
+                                other, ".inf"s, ".txt"s})
             text += "|" + Value(key.c_str(), "", HKEY_CLASSES_ROOT);
         return text;
     };
     // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
-    const auto runs = [](std::string program, std::string arguments,
-                         std::function<void(HANDLE)> use) {
+    const auto runs = [](std::string program, std::string arguments, std::function<void()> use) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         DWORD code = STILL_ACTIVE;
         CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr,
                        nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-        use(process.hProcess);
-        WaitForSingleObject(process.hProcess, 60000);
+        use(), WaitForSingleObject(process.hProcess, 60000);
         EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &code) && !code) << program;
         CloseHandle(process.hProcess), CloseHandle(process.hThread);
     };
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     // A sibling tool, another program's verb and the system's file types stay as they are.
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe");
-    SetValue(kOther, "", "Other", HKEY_CLASSES_ROOT);
+    SetValue(other.c_str(), "", "Other", HKEY_CLASSES_ROOT);
     const std::string types =
         Value(".inf", "", HKEY_CLASSES_ROOT) + "|" + Value(".txt", "", HKEY_CLASSES_ROOT);
-    runs(setup, "/S /D=" + target, [](HANDLE) {});
+    runs(setup, "/S /D=" + target, [] {});
     EXPECT_EQ(FolderContents(target), (std::vector<std::string>{"Uninstall Scribane.exe",
                                                                 "Vellumdoc.chm", "scribane.exe"}));
     EXPECT_EQ(values(), target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe +
                             "\" \"%1\"|Other|" + types);
     // The first start greets; closing over modified text asks, and goes on after Cancel.
     WriteBytes(draft, "draft");
-    runs(exe, "\"" + draft + "\"", [&](HANDLE) {
+    runs(exe, "\"" + draft + "\"", [&] {
         std::string closing = Await("#32770", IDCANCEL).caption;
         HWND window = FindWindowA("Scribane", nullptr);
         for (int tries = 0; tries < 250 && Describe(window).caption == "Scribane"; ++tries)
             Sleep(20); // the file loads once the greeting has gone
         closing += "|" + Describe(window).caption;
         SendMessageA(FindWindowExA(window, nullptr, "Edit", nullptr), WM_CHAR, '!', 0);
-        for (int button : {IDCANCEL, IDYES}) {
-            PostMessageA(window, WM_CLOSE, 0, 0);
-            closing += "|" + Await("#32770", button).caption;
-        }
+        for (int button : {IDCANCEL, IDYES})
+            PostMessageA(window, WM_CLOSE, 0, 0), closing += "|" + Await("#32770", button).caption;
         EXPECT_EQ(closing, "First time|draft.txt - Scribane|Save text|Save text");
     });
-    EXPECT_EQ(ReadBytes(draft), "!draft");
     SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
-    runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [](HANDLE) {});
+    runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
     EXPECT_LE(FolderContents(target),
-              std::vector<std::string>{"Uninstall Scribane.exe"}); // it ran in place
-    EXPECT_EQ(values(), "-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other|" + types);
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, kOther);
+              std::vector<std::string>{"Uninstall Scribane.exe"}); // in place
+    EXPECT_EQ(ReadBytes(draft) + "|" + values(),
+              "!draft|-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other|" + types);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, other.c_str());
 }

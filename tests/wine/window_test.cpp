@@ -2,14 +2,6 @@
 // commands and the date stamp, Find, and the shortcut keys.
 #include "support/harness.h"
 
-#include <commctrl.h>
-
-#include "app/date_time_text.h"
-#include "app/startup.h"
-#include "resources/resource_ids.h"
-
-namespace {
-
 struct Window : Suite {
     static std::string Selection() {
         DWORD start = 0, end = 0;
@@ -30,8 +22,6 @@ struct Window : Suite {
     }
 };
 
-} // namespace
-
 TEST_F(Window, StartsAsTheUserSeesIt) {
     Editor editor;
     WNDCLASSA type{};
@@ -49,14 +39,13 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
                   font.lfFaceName, font.lfHeight);
     EXPECT_EQ(Title() + "|" + Status(0) + Status(1) + "|" + look,
               "Scribane|(Unsaved)|14cf0000 110 3|2 400 -1|0 50300004 200 1 Verdana 16");
-    EXPECT_EQ(MenuText(GetMenu(MainWindow)),
-              "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) "
-              "grayed|---|104 &Exit|}&Edit{"
-              "111 &Undo\bCtrl+Z|---|112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 &Paste\bCtrl+V|---|115 "
-              "&Delete\bDel|116 "
-              "Date and &time|---|117 &Find...\bCtrl+F|118 Find &next\bF3|119 Select "
-              "&all\bCtrl+A|}&Help{131 &About|"
-              "132 &Quick introduction|133 &Velkaro online|134 &Help|}");
+    EXPECT_EQ(
+        MenuText(GetMenu(MainWindow)),
+        "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) grayed|"
+        "---|104 &Exit|}&Edit{111 &Undo\bCtrl+Z|---|112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 "
+        "&Paste\bCtrl+V|---|115 &Delete\bDel|116 Date and &time|---|117 &Find...\bCtrl+F|118 "
+        "Find &next\bF3|119 Select &all\bCtrl+A|}&Help{131 &About|132 &Quick introduction|133 "
+        "&Velkaro online|134 &Help|}");
     // Enlarged, the editor and the status bar fill the window and repaint where they moved: the
     // corner between the editor's scroll bars and the status bar's far end are not left black.
     ShowWindow(MainWindow, SW_MAXIMIZE);
@@ -69,10 +58,10 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
     MapWindowPoints(nullptr, MainWindow, LPPOINT(&status), 2);
     EXPECT_EQ(std::vector({edit.left, edit.top, edit.right, edit.bottom, status.bottom}),
               std::vector({0L, 0L, area.right, status.top, area.bottom}));
-    HDC screen = GetDC(MainWindow);
-    EXPECT_NE(GetPixel(screen, edit.right - 8, status.top - 8), 0u); // between the scroll bars
-    EXPECT_NE(GetPixel(screen, area.right - 30, (status.top + area.bottom) / 2), 0u);
-    EXPECT_NE(GetPixel(screen, text.right / 2, text.bottom / 2), 0u);
+    HDC screen = GetDC(MainWindow); // between the scroll bars, at the status bar's end, the text
+    EXPECT_TRUE(GetPixel(screen, edit.right - 8, status.top - 8) &&
+                GetPixel(screen, area.right - 30, (status.top + area.bottom) / 2) &&
+                GetPixel(screen, text.right / 2, text.bottom / 2));
     ReleaseDC(MainWindow, screen);
 }
 
@@ -96,8 +85,7 @@ TEST_F(Window, ProcedureEditCommandsAndDateStamp) {
     TIME_ZONE_INFORMATION zone{};
     ASSERT_NE(GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ? 0 : zone.Bias, 0)
         << "scripts/test sets TZ";
-    const auto stamp = [] {
-        SYSTEMTIME t;
+    const auto stamp = [](SYSTEMTIME t) {
         GetLocalTime(&t);
         return "[" +
                FormatDateTimeStamp({t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond}) +
@@ -105,9 +93,9 @@ TEST_F(Window, ProcedureEditCommandsAndDateStamp) {
     };
     Put("[old]", false);
     SendMessageA(EditorControl, EM_SETSEL, 1, 4);
-    const std::string before = stamp();
+    const std::string before = stamp({});
     Command(CMD_DATE_TIME);
-    EXPECT_TRUE((Text() == before || Text() == stamp()) && Modified()) << Text();
+    EXPECT_TRUE((Text() == before || Text() == stamp({})) && Modified()) << Text();
     Command(CMD_UNDO);
     EXPECT_EQ(Text() + std::to_string(seen.size()), "[old]0");
 }
@@ -134,8 +122,7 @@ TEST_F(Window, FindAndTheShortcutKeys) {
     const std::string dialog = "Find|Search for the text:||Find|Find next|Cancel|";
     step(VK_F3, "", IDOK,
          "15-15 Find|There is no text to search for. Choose Find... in the Edit menu and type the "
-         "text "
-         "to find.|i|");
+         "text to find.|i|");
     step('F', "two", 0, "4-7 " + dialog); // Find starts at the top
     step(VK_F3, "", 0, "12-15 ");
     step(CMD_FIND_NEXT, "", 0, "4-7 ");                     // and wraps once
