@@ -1,7 +1,5 @@
 #include "app/command_line.h"
 
-#include "document/path_text.h"
-
 namespace {
 
 bool IsSeparator(char c) {
@@ -33,5 +31,5 @@ std::string NextArgument(std::string_view line, size_t& pos) {
 std::string FirstCommandLineArgument(std::string_view commandLine) {
     size_t pos = 0;
     NextArgument(commandLine, pos); // the program name
-    return CutToTextLimit(NextArgument(commandLine, pos));
+    return NextArgument(commandLine, pos);
 }

@@ -6,5 +6,5 @@
 // loads it at start-up. Blanks, tabs and carriage returns separate arguments; an
 // argument that begins with a double or a single quote runs to the next quote of the
 // same kind (or to the end of the line), and the quotes are removed. The result is
-// cut to 255 characters; it is empty when there is no such argument.
+// empty when there is no such argument.
 std::string FirstCommandLineArgument(std::string_view commandLine);

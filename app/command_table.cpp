@@ -1,13 +1,22 @@
 #include "app/command_table.h"
 
-#include "app/app_state.h"
-#include "app/date_time_stamp.h"
+#include "app/date_time_text.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
 #include "document/recent_files.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
-#include "suite/help_links.h"
-#include "suite/programmes_menu.h"
+#include "suite/suite_links.h"
+
+void InsertDateTime() {
+    // Date and time come from one clock read, so a stamp made at midnight cannot
+    // join one day's date to the next day's time.
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const std::string stamp =
+        FormatDateTimeStamp({now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond});
+    SendMessageA(EditorControl, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(stamp.c_str()));
+}
 
 void HandleCommand(WPARAM wParam) {
     if (HIWORD(wParam) == EN_CHANGE) {
@@ -42,6 +51,7 @@ void RunCommand(unsigned command) {
     case CMD_DATE_TIME: InsertDateTime(); break;
     case CMD_FIND: RunFindDialog(); break;
     case CMD_FIND_NEXT: RunSearch(); break;
+    case CMD_SELECT_ALL: SendMessageA(EditorControl, EM_SETSEL, 0, -1); break;
     case CMD_ABOUT: RunAboutDialog(); break;
     case CMD_QUICK_INTRO: ShowHelp(kQuickStartTopic); break;
     case CMD_WEB_SITE: OpenWebSite(); break;

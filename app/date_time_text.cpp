@@ -6,7 +6,7 @@ std::string FormatDateTimeStamp(const LocalDateTime& when) {
     // 19 characters and the NUL: every date with a four-digit year fits; anything
     // longer is cut rather than written past the end.
     char stamp[20];
-    std::snprintf(stamp, sizeof stamp, "%d-%d-%d %d:%d:%d", when.day, when.month, when.year,
-                  when.hour, when.minute, when.second);
+    std::snprintf(stamp, sizeof stamp, "%d-%d-%d %d:%d:%d", when.Day, when.Month, when.Year,
+                  when.Hour, when.Minute, when.Second);
     return stamp;
 }

@@ -2,7 +2,7 @@
 #include <string>
 
 struct LocalDateTime {
-    int day, month, year, hour, minute, second;
+    int Day, Month, Year, Hour, Minute, Second;
 };
 
 // The date-and-time stamp: day-month-year hour:minute:second in decimal without

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "platform/app_state.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ModuleInstance = instance;

@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
 #include "app/command_table.h"
 #include "document/document.h"
+#include "platform/app_state.h"
 
 void LayOutMainWindow() {
     // The WM_SIZE sent while start-up shows the window comes before the children exist.
@@ -13,9 +13,11 @@ void LayOutMainWindow() {
     const int statusHeight = statusClient.bottom - statusClient.top;
     GetClientRect(MainWindow, &mainClient);
     const int width = mainClient.right, height = mainClient.bottom;
-    MoveWindow(EditorControl, 0, 0, width, height - statusHeight, FALSE);
+    // Both repaint where they move: the main window draws no background of its own, so
+    // whatever they leave unpainted would stay black.
+    MoveWindow(EditorControl, 0, 0, width, height - statusHeight, TRUE);
     // The status bar fixes its own height; only its top edge and width are ours.
-    MoveWindow(StatusBar, 0, height - statusHeight, width, height, FALSE);
+    MoveWindow(StatusBar, 0, height - statusHeight, width, height, TRUE);
 }
 
 // Closing asks to save; once the user agrees the process ends here, with no window
@@ -24,6 +26,12 @@ static LRESULT CloseMainWindow() {
     if (ConfirmSave())
         ExitProcess(0);
     return 0;
+}
+
+// Windows asks before the session ends: unsaved text keeps it going unless the user
+// lets the text go or it is saved.
+static LRESULT QueryEndSession() {
+    return ConfirmSave() ? TRUE : FALSE;
 }
 
 static LRESULT ColourEditorText(HDC deviceContext) {
@@ -37,8 +45,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE: LayOutMainWindow(); break;
     case WM_SETFOCUS: SetFocus(EditorControl); break;
     case WM_CLOSE: return CloseMainWindow();
+    case WM_QUERYENDSESSION: return QueryEndSession();
     case WM_ERASEBKGND: return 1;
     case WM_COMMAND: HandleCommand(wParam); break;
+    case WM_DROPFILES: OpenDroppedFile(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_CTLCOLOREDIT: return ColourEditorText(reinterpret_cast<HDC>(wParam));
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -1,15 +1,15 @@
 #include "app/menu_bar.h"
 
-#include "app/app_state.h"
 #include "document/recent_files.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
-#include "suite/programmes_menu.h"
+#include "suite/suite_links.h"
 
 namespace {
 
 struct MenuItem {
-    const char* caption; // nullptr for a separator
-    unsigned command;
+    const char* Caption; // nullptr for a separator
+    unsigned Command;
 };
 
 // In the Edit captions, the byte 0x08 right-aligns the shortcut text after it.
@@ -25,6 +25,7 @@ const MenuItem kEditItems[] = {
     {nullptr, 0},
     {"&Find...\bCtrl+F", CMD_FIND},
     {"Find &next\bF3", CMD_FIND_NEXT},
+    {"Select &all\bCtrl+A", CMD_SELECT_ALL},
 };
 
 const MenuItem kHelpItems[] = {
@@ -36,8 +37,8 @@ const MenuItem kHelpItems[] = {
 
 void AppendItems(HMENU menu, const MenuItem* first, const MenuItem* last) {
     for (const MenuItem* item = first; item != last; ++item) {
-        if (item->caption)
-            AppendMenuA(menu, MF_STRING, item->command, item->caption);
+        if (item->Caption)
+            AppendMenuA(menu, MF_STRING, item->Command, item->Caption);
         else
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     }

@@ -3,12 +3,12 @@
 #include <commctrl.h>
 #include <string>
 
-#include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/menu_bar.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"
@@ -16,7 +16,7 @@
 namespace {
 
 // The keyboard shortcuts of the main window and its editor (Ctrl+F, F3, Ctrl+N,
-// Ctrl+O, Ctrl+S); loaded with the resources, alive until the process ends.
+// Ctrl+O, Ctrl+S, Ctrl+A); loaded with the resources, alive until the process ends.
 HACCEL Shortcuts = nullptr;
 
 } // namespace
@@ -34,9 +34,9 @@ bool RegisterMainClass() {
 }
 
 bool CreateMainWindow() {
-    MainWindow = CreateWindowExA(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                 ModuleInstance, nullptr);
+    MainWindow = CreateWindowExA(WS_EX_ACCEPTFILES, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 nullptr, nullptr, ModuleInstance, nullptr);
     return MainWindow != nullptr;
 }
 
@@ -98,6 +98,9 @@ bool StartEditor(const char* commandLine) {
     DocumentState.CurrentFileName = kUnsavedName;
     CreateStatusBar();
     CreateEditorControl();
+
+    // Files dropped on the window open as a recent entry does.
+    DragAcceptFiles(MainWindow, TRUE);
 
     const std::string fileName = FirstCommandLineArgument(commandLine ? commandLine : "");
     if (!fileName.empty())

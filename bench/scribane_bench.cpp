@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/startup.h"
 #include "document/document.h"
+#include "platform/app_state.h"
 #include "platform/file_handle.h"
 #include "suite/suite_table.h"
 

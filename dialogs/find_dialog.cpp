@@ -2,11 +2,9 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "dialogs/search.h"
+#include "document/search.h"
+#include "platform/app_state.h"
 #include "resources/resource_ids.h"
-
-SearchStateRecord SearchState;
 
 namespace {
 
@@ -33,23 +31,25 @@ void ShowSearchNotice(const std::string& text) {
 } // namespace
 
 // Find starts over at the top; Find next goes on from the last match. Either way the
-// dialog is gone before the search shows its selection or its notice.
-INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+// dialog is gone before the search shows its selection or its notice. The search field
+// has the focus when the dialog opens.
+static INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
+    case WM_INITDIALOG: return TRUE;
     case WM_COMMAND:
-        switch (wParam) {
-        case IDC_SECOND_BUTTON: EndDialog(dialog, 0); break;
+        switch (LOWORD(wParam)) {
+        case IDC_SECOND_BUTTON: EndDialog(dialog, 0); return TRUE;
         case IDC_FIRST_BUTTON:
             TakeSearchText(dialog);
             SearchState.SearchPosition = 1;
             EndDialog(dialog, 0);
             RunSearch();
-            break;
+            return TRUE;
         case IDC_FIND_NEXT:
             TakeSearchText(dialog);
             EndDialog(dialog, 0);
             RunSearch();
-            break;
+            return TRUE;
         }
         break;
     }

@@ -1,17 +1,23 @@
 #pragma once
 // The one document the editor holds: the text in the editor control, the file it
 // came from or goes to, and the layout the file is read and written in.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <string>
 #include <string_view>
 
-#include "document/file_types.h"
+#include "document/document_layout.h"
 
 // The file name of a document that has no file yet.
 inline constexpr char kUnsavedName[] = "(Unsaved)";
 
 struct DocumentStateRecord {
     std::string CurrentFileName = kUnsavedName; // full path, or "(Unsaved)"
-    FileType CurrentFileType = FileType::None;  // the filter of the last confirmed file dialog
+    FileType CurrentFileType = FileType::None;  // the layout the file is read and written in
+    // What the last load left unshown of the current file; until the text is saved,
+    // loaded anew or made New, saving over that file asks first.
+    LoadLoss Loss = LoadLoss::None;
 };
 
 extern DocumentStateRecord DocumentState;
@@ -38,9 +44,14 @@ SaveResult SaveDocumentAs();
 // error is shown and the document stays exactly as it was; returns whether it loaded.
 bool LoadDocument(const std::string& path, FileType type);
 
-// The file named on the command line, read as plain text.
-void LoadDocumentAtStartUp(const std::string& path);
+// The file named on the command line, made absolute and read in the layout its name
+// asks for. A name longer than 255 characters is reported and loads nothing.
+void LoadDocumentAtStartUp(const std::string& name);
 
-// Reopens recent entry `entry` (1 to 4) of the File menu in the current file type,
-// after offering to save modified text.
+// Reopens recent entry `entry` (1 to 4) of the File menu, after offering to save
+// modified text.
 void OpenRecentFile(int entry);
+
+// Opens the first of the files dropped on the main window as a recent entry opens, and
+// releases the drop.
+void OpenDroppedFile(HDROP drop);

@@ -10,6 +10,12 @@
 #include "document/error_report.h"
 #include "platform/file_handle.h"
 
+DocumentFileCalls FileCalls;
+
+NOT_INLINED FileError FileFailure(int number) {
+    return {number, CaptureCodeAddresses(1)};
+}
+
 namespace {
 
 // The new content's file beside the target, deleted when it goes out of scope unless it
@@ -26,12 +32,6 @@ using TemporaryFile = UniqueResource<TemporaryFileTraits>;
 // with the system's "not enough memory".
 constexpr LONGLONG kLargestDocumentFile = 0x7FFFFFFE;
 
-// A failure with error number `number`, at the code address in the routine that calls
-// this and the return addresses of its callers.
-NOT_INLINED FileError Failure(int number) {
-    return {number, CaptureCodeAddresses(1)};
-}
-
 int LastErrorNumber() {
     return ErrorNumberForSystemCode(GetLastError());
 }
@@ -39,34 +39,26 @@ int LastErrorNumber() {
 // The bytes of the editor's text in the layout of `type`, fetched straight into the
 // buffer that is written, so a large document is copied once.
 struct DocumentBytes {
-    std::unique_ptr<char[]> buffer;
-    const char* data = nullptr;
-    size_t size = 0;
+    std::unique_ptr<char[]> Buffer;
+    const char* Data = nullptr;
+    size_t Size = 0;
 };
 
 std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, DocumentBytes& bytes) {
     const int length = GetWindowTextLengthA(editor);
-    const std::string_view header = DocumentFrame(type, 1).header;
+    const std::string_view header = DocumentFrame(type, 1).Header;
     // Room for the header, the text and the NUL GetWindowTextA ends it with, which is
     // the level description's terminator.
-    bytes.buffer.reset(new (std::nothrow) char[header.size() + static_cast<size_t>(length) + 1]);
-    if (!bytes.buffer)
-        return Failure(ERROR_NOT_ENOUGH_MEMORY);
-    char* text = bytes.buffer.get() + header.size();
+    bytes.Buffer.reset(new (std::nothrow) char[header.size() + static_cast<size_t>(length) + 1]);
+    if (!bytes.Buffer)
+        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+    char* text = bytes.Buffer.get() + header.size();
     const size_t got = static_cast<size_t>(GetWindowTextA(editor, text, length + 1));
     const LayoutFrame frame = DocumentFrame(type, got);
-    std::copy(frame.header.begin(), frame.header.end(), bytes.buffer.get());
-    bytes.data = text - frame.header.size();
-    bytes.size = frame.header.size() + got + frame.terminatorSize;
+    std::copy(frame.Header.begin(), frame.Header.end(), bytes.Buffer.get());
+    bytes.Data = text - frame.Header.size();
+    bytes.Size = frame.Header.size() + got + frame.TerminatorSize;
     return std::nullopt;
-}
-
-// `path` made absolute; a path the system cannot complete stays as it is, and the file
-// functions report what is wrong with it.
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH] = "";
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length == 0 || length >= sizeof full ? path : std::string(full, length);
 }
 
 std::string FolderOf(const std::string& fullPath) {
@@ -85,29 +77,36 @@ std::optional<FileError> CheckTarget(const std::string& target, bool& exists) {
         const DWORD code = GetLastError();
         if (code == ERROR_FILE_NOT_FOUND)
             return std::nullopt;
-        return Failure(ErrorNumberForSystemCode(code));
+        return FileFailure(ErrorNumberForSystemCode(code));
     }
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-        return Failure(ERROR_ACCESS_DENIED);
+        return FileFailure(ERROR_ACCESS_DENIED);
     UniqueFile probe(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe)
-        return Failure(LastErrorNumber());
+        return FileFailure(LastErrorNumber());
     return std::nullopt;
 }
 
+// A name for a file beside the target: "~" with five hexadecimal digits and ".tmp", no
+// longer than ten characters. A folder holds at most 248, so beside any target the file
+// dialog can name (259 characters at most) it stays within what the file functions take.
+std::string TemporaryName(const std::string& folder, DWORD attempt) {
+    static const DWORD seed = GetCurrentProcessId() * 7919 + GetTickCount();
+    char name[16];
+    std::snprintf(name, sizeof name, "~%05lX.tmp",
+                  static_cast<unsigned long>((seed + attempt) & 0xFFFFF));
+    return folder + name;
+}
+
+constexpr DWORD kNameAttempts = 100;
+
 // Creates a file of a new name in `folder` for the content that will replace the target.
-// The name, "~" with five hexadecimal digits and ".tmp", is no longer than ten
-// characters: a folder holds at most 248, so beside any target the file dialog can
-// name (259 characters at most) it stays within the length the file functions take.
 std::optional<FileError> CreateTemporaryFile(const std::string& folder, TemporaryFile& temporary,
                                              UniqueFile& file) {
-    const DWORD seed = GetCurrentProcessId() * 7919 + GetTickCount();
-    for (DWORD attempt = 0; attempt < 100; ++attempt) {
-        char name[16];
-        std::snprintf(name, sizeof name, "~%05lX.tmp",
-                      static_cast<unsigned long>((seed + attempt) & 0xFFFFF));
-        const std::string path = folder + name;
+    static DWORD attempt = 0;
+    for (DWORD tries = 0; tries < kNameAttempts; ++tries) {
+        const std::string path = TemporaryName(folder, attempt++);
         file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
@@ -117,36 +116,75 @@ std::optional<FileError> CreateTemporaryFile(const std::string& folder, Temporar
         if (GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
-    return Failure(LastErrorNumber());
+    return FileFailure(LastErrorNumber());
+}
+
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A name in `folder` that no file has yet, for the old file while it is being replaced;
+// empty in the unlikely case that none is found.
+std::string UnusedName(const std::string& folder) {
+    static DWORD attempt = 0x80000;
+    for (DWORD tries = 0; tries < kNameAttempts; ++tries)
+        if (std::string path = TemporaryName(folder, attempt++); !PathExists(path))
+            return path;
+    return {};
 }
 
 std::optional<FileError> WriteAll(const UniqueFile& file, const DocumentBytes& bytes) {
     DWORD written = 0;
-    if (bytes.size > 0 &&
-        !WriteFile(file.Get(), bytes.data, static_cast<DWORD>(bytes.size), &written, nullptr))
-        return Failure(LastErrorNumber());
-    if (written != bytes.size)
-        return Failure(kShortWriteError);
+    if (bytes.Size > 0 &&
+        !WriteFile(file.Get(), bytes.Data, static_cast<DWORD>(bytes.Size), &written, nullptr))
+        return FileFailure(LastErrorNumber());
+    if (written != bytes.Size)
+        return FileFailure(kShortWriteError);
     if (!FlushFileBuffers(file.Get()))
-        return Failure(LastErrorNumber());
+        return FileFailure(LastErrorNumber());
     return std::nullopt;
+}
+
+// After a failed replace the target must stand under its own name, holding its old
+// bytes or else the new ones. Some failures come after the old file has been moved to
+// the backup name: it goes back; failing that, the new file takes the name. What cannot
+// be moved stays on disk, so no copy is ever deleted while the target is missing.
+void RestoreTarget(const std::string& target, TemporaryFile& backup, TemporaryFile& temporary) {
+    if (PathExists(target))
+        return;
+    if (MoveFileExA(backup.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        backup.Release();
+        return;
+    }
+    if (!MoveFileExA(temporary.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+        backup.Release();
+    temporary.Release();
 }
 
 // Puts the written temporary file in the target's place.
 std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile& temporary,
                                        bool exists) {
-    // Replacing keeps the target's attributes and security; a target that has gone in
-    // the meantime is simply created.
-    if (exists && ReplaceFileA(target.c_str(), temporary.Get().c_str(), nullptr,
-                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-        temporary.Release();
-        return std::nullopt;
+    if (exists) {
+        // Replacing keeps the target's attributes and security. The old file passes
+        // through a backup name of the editor's own, deleted once the replace is done.
+        TemporaryFile backup(UnusedName(FolderOf(target)));
+        const std::string backupName = backup.Get();
+        if (FileCalls.Replace(target.c_str(), temporary.Get().c_str(),
+                              backupName.empty() ? nullptr : backupName.c_str(),
+                              REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            temporary.Release();
+            return std::nullopt;
+        }
+        const DWORD code = GetLastError();
+        // A target that has gone in the meantime is simply created.
+        if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backupName))) {
+            RestoreTarget(target, backup, temporary);
+            return FileFailure(ErrorNumberForSystemCode(code));
+        }
     }
-    if (exists && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return Failure(LastErrorNumber());
     if (!MoveFileExA(temporary.Get().c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return Failure(LastErrorNumber());
+        return FileFailure(LastErrorNumber());
     temporary.Release();
     return std::nullopt;
 }
@@ -157,7 +195,7 @@ std::optional<FileError> WriteDocumentFile(const std::string& path, FileType typ
     DocumentBytes bytes;
     if (auto error = FetchDocumentBytes(editor, type, bytes))
         return error;
-    const std::string target = FullPath(path);
+    const std::string target = FullPathOf(path);
     bool exists = false;
     if (auto error = CheckTarget(target, exists))
         return error;
@@ -173,31 +211,56 @@ std::optional<FileError> WriteDocumentFile(const std::string& path, FileType typ
     return ReplaceTarget(target, temporary, exists);
 }
 
+std::string FullPathOf(const std::string& path) {
+    const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::string full(needed, '\0');
+    const DWORD length = GetFullPathNameA(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return path;
+    full.resize(length);
+    return full;
+}
+
+std::optional<unsigned long long> FileSizeOnDisk(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::optional<FileError> ShowDocumentText(HWND editor, const std::string& text) {
+    if (!FileCalls.SetEditorText(editor, text.c_str()))
+        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+    return std::nullopt;
+}
+
 std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type,
-                                          std::string& text) {
+                                          DecodedDocument& document) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return Failure(LastErrorNumber());
+        return FileFailure(LastErrorNumber());
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size))
-        return Failure(LastErrorNumber());
+        return FileFailure(LastErrorNumber());
     if (size.QuadPart > kLargestDocumentFile)
-        return Failure(ERROR_NOT_ENOUGH_MEMORY);
+        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
     const DWORD length = static_cast<DWORD>(size.QuadPart);
     std::unique_ptr<char[]> bytes(new (std::nothrow) char[length + 1]);
     if (!bytes)
-        return Failure(ERROR_NOT_ENOUGH_MEMORY);
+        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
 
     DWORD read = 0;
     if (length > 0 && !ReadFile(file.Get(), bytes.get(), length, &read, nullptr))
-        return Failure(LastErrorNumber());
+        return FileFailure(LastErrorNumber());
     if (read != length)
-        return Failure(kShortReadError);
+        return FileFailure(kShortReadError);
 
     DecodedDocument decoded = DecodeDocument(std::string_view(bytes.get(), length), type);
-    if (decoded.errorNumber != 0)
-        return Failure(decoded.errorNumber);
-    text = std::move(decoded.text);
+    if (decoded.ErrorNumber != 0)
+        return FileFailure(decoded.ErrorNumber);
+    document = std::move(decoded);
     return std::nullopt;
 }

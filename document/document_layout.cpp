@@ -5,34 +5,56 @@ namespace {
 // The header is a constant 17 (little-endian 32 bits). Nothing reads it back.
 constexpr char kLevelDescriptionHeader[] = {0x11, 0x00, 0x00, 0x00};
 constexpr size_t kHeaderSize = sizeof kLevelDescriptionHeader;
+constexpr std::string_view kHeader(kLevelDescriptionHeader, kHeaderSize);
 
-std::string TextUpToFirstNul(std::string_view bytes) {
-    return std::string(bytes.substr(0, bytes.find('\0')));
+bool EndsWithInf(std::string_view path) {
+    if (path.size() < 4)
+        return false;
+    const std::string_view end = path.substr(path.size() - 4);
+    return end[0] == '.' && (end[1] | 0x20) == 'i' && (end[2] | 0x20) == 'n' &&
+           (end[3] | 0x20) == 'f';
 }
 
-} // namespace
+// The text of `bytes`, which start at `offset` in the file, up to its first NUL. A NUL
+// counts as a cut unless it is the file's last byte and `closingNul` allows one there.
+DecodedDocument TextUpToFirstNul(std::string_view bytes, size_t offset, bool closingNul) {
+    DecodedDocument decoded;
+    const size_t nul = bytes.find('\0');
+    decoded.Text = std::string(bytes.substr(0, nul));
+    if (nul != std::string_view::npos && !(closingNul && nul + 1 == bytes.size())) {
+        decoded.Loss = LoadLoss::CutAtNul;
+        decoded.NulOffset = offset + nul;
+    }
+    return decoded;
+}
 
 bool HasLevelDescriptionLayout(FileType type) {
     return type == FileType::LevelDescription;
 }
 
+} // namespace
+
+std::string FileDialogFilter() {
+    static const char kFilter[] = "Populous Credits\0credits.txt\0"
+                                  "Level description (*.inf)\0*.inf\0"
+                                  "Text file (*.txt)\0*.txt\0"
+                                  "All files \0*.*\0";
+    return std::string(kFilter, sizeof kFilter); // keeps the final NUL of the list
+}
+
+FileType FileTypeForName(std::string_view path) {
+    return EndsWithInf(path) ? FileType::LevelDescription : FileType::None;
+}
+
 LayoutFrame DocumentFrame(FileType type, size_t textLength) {
     if (textLength == 0 || !HasLevelDescriptionLayout(type))
         return {{}, 0};
-    return {std::string_view(kLevelDescriptionHeader, kHeaderSize), 1};
-}
-
-std::string EncodeDocument(std::string_view text, FileType type) {
-    const LayoutFrame frame = DocumentFrame(type, text.size());
-    std::string bytes(frame.header);
-    bytes += text;
-    bytes.append(frame.terminatorSize, '\0');
-    return bytes;
+    return {kHeader, 1};
 }
 
 DecodedDocument DecodeDocument(std::string_view bytes, FileType type) {
     if (!HasLevelDescriptionLayout(type))
-        return {TextUpToFirstNul(bytes), 0};
+        return TextUpToFirstNul(bytes, 0, false);
     // An empty file is what an empty level description saves as, so it loads as one.
     if (bytes.empty())
         return {};
@@ -42,5 +64,24 @@ DecodedDocument DecodeDocument(std::string_view bytes, FileType type) {
         return {{}, kNegativeLengthError};
     if (bytes.size() < kHeaderSize)
         return {{}, kShortReadError};
-    return {TextUpToFirstNul(bytes.substr(kHeaderSize)), 0};
+    DecodedDocument decoded = TextUpToFirstNul(bytes.substr(kHeaderSize), kHeaderSize, true);
+    if (decoded.Loss == LoadLoss::None && bytes.substr(0, kHeaderSize) != kHeader)
+        decoded.Loss = LoadLoss::MissingHeader;
+    return decoded;
+}
+
+std::string LoadLossWarning(LoadLoss loss, size_t nulOffset) {
+    if (loss == LoadLoss::CutAtNul)
+        return "This file holds a NUL byte at position " + std::to_string(nulOffset) +
+               ": only the text before it is shown, and saving it would cut the file there.";
+    return "This file does not start with a level description header: its first four bytes "
+           "are not shown, and saving it would replace them.";
+}
+
+std::string SaveLossQuestion(LoadLoss loss, unsigned long long sizeOnDisk,
+                             unsigned long long bytesToWrite) {
+    if (loss == LoadLoss::CutAtNul)
+        return "Saving will shorten this file from " + std::to_string(sizeOnDisk) + " to " +
+               std::to_string(bytesToWrite) + " bytes. Save anyway?";
+    return "Saving will replace the first four bytes of this file. Save anyway?";
 }

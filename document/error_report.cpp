@@ -12,6 +12,35 @@ std::string HexAddress(std::uint32_t address) {
     return digits;
 }
 
+// The report being collected, and the box texts it has already filled.
+struct ErrorReportBuffer {
+    std::string Collected;
+    std::vector<std::string> Boxes;
+};
+
+// Makes the text still collected, if any, the last box.
+void FlushErrorReport(ErrorReportBuffer& report) {
+    if (report.Collected.empty())
+        return;
+    report.Boxes.push_back(std::move(report.Collected));
+    report.Collected.clear();
+}
+
+// Adds one line, ending in CR LF, to the report. When it does not fit, the part that
+// fits completes the buffer, which becomes a box; the rest of the line is dropped and
+// the next line starts a new box. An empty line ends a box as well.
+void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
+    const size_t room = kErrorReportCapacity - report.Collected.size();
+    if (line.size() > room) {
+        report.Collected += line.substr(0, room);
+        FlushErrorReport(report);
+        return;
+    }
+    report.Collected += line;
+    if (line == kLineEnd)
+        FlushErrorReport(report);
+}
+
 } // namespace
 
 int ErrorNumberForSystemCode(unsigned long code) {
@@ -20,25 +49,6 @@ int ErrorNumberForSystemCode(unsigned long code) {
     if (code >= 19 && code <= 31)
         return static_cast<int>(code) + 131;
     return static_cast<int>(code);
-}
-
-void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
-    const size_t room = kErrorReportCapacity - report.collected.size();
-    if (line.size() > room) {
-        report.collected += line.substr(0, room);
-        FlushErrorReport(report);
-        return;
-    }
-    report.collected += line;
-    if (line == kLineEnd)
-        FlushErrorReport(report);
-}
-
-void FlushErrorReport(ErrorReportBuffer& report) {
-    if (report.collected.empty())
-        return;
-    report.boxes.push_back(std::move(report.collected));
-    report.collected.clear();
 }
 
 std::vector<std::string> ErrorReportBoxes(int errorNumber,
@@ -53,5 +63,5 @@ std::vector<std::string> ErrorReportBoxes(int errorNumber,
         AddReportLine(report, "  0x" + HexAddress(codeAddresses[i]) + kLineEnd);
     AddReportLine(report, kLineEnd);
     FlushErrorReport(report);
-    return report.boxes;
+    return report.Boxes;
 }

@@ -23,20 +23,6 @@ inline constexpr size_t kMaxReportedCallers = 256;
 // access denied (5), codes 19 to 31 become 150 to 162, every other code stays as it is.
 int ErrorNumberForSystemCode(unsigned long code);
 
-// The report being collected, and the box texts it has already filled.
-struct ErrorReportBuffer {
-    std::string collected;
-    std::vector<std::string> boxes;
-};
-
-// Adds one line, ending in CR LF, to the report. When it does not fit, the part that
-// fits completes the buffer, which becomes a box; the rest of the line is dropped and
-// the next line starts a new box. An empty line ends a box as well.
-void AddReportLine(ErrorReportBuffer& report, std::string_view line);
-
-// Makes the text still collected, if any, the last box.
-void FlushErrorReport(ErrorReportBuffer& report);
-
 // The box texts of a failure with error number `errorNumber`. `codeAddresses` holds the
 // address of the failing operation first, then the return addresses of its callers, of
 // which at most 256 are listed. The text is "Runtime error <n> at 0x<address>", a line

@@ -5,12 +5,12 @@
 
 #include <cstddef>
 
-#include "app/app_state.h"
+#include "platform/app_state.h"
 
 // The record as the first Explorer-style dialogs knew it: 76 bytes in the 32-bit program.
 static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76);
 
-FileDialogChoice RunFileDialog(bool isOpen) {
+FileDialogChoice RunFileDialog(bool isOpen, FileType startType) {
     const std::string filter = FileDialogFilter();
     char fileName[kFileDialogCapacity + 1] = ""; // the name field starts empty
 
@@ -18,7 +18,7 @@ FileDialogChoice RunFileDialog(bool isOpen) {
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     dialog.hwndOwner = MainWindow;
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(FileType::Text);
+    dialog.nFilterIndex = static_cast<DWORD>(startType);
     dialog.lpstrFile = fileName;
     dialog.nMaxFile = kFileDialogCapacity;
     // The current folder stays put, so programs the editor later starts by bare name are
@@ -28,9 +28,9 @@ FileDialogChoice RunFileDialog(bool isOpen) {
     dialog.lpstrDefExt = "txt";
 
     FileDialogChoice choice;
-    choice.confirmed = isOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
-    choice.fileType = static_cast<FileType>(dialog.nFilterIndex & 0xFF);
-    if (choice.confirmed)
-        choice.fileName = fileName;
+    choice.Confirmed = isOpen ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    choice.Type = static_cast<FileType>(dialog.nFilterIndex & 0xFF);
+    if (choice.Confirmed)
+        choice.FileName = fileName;
     return choice;
 }

@@ -1,5 +1,7 @@
 #include "document/path_text.h"
 
+#include "suite/suite_table.h"
+
 std::string CutToTextLimit(std::string_view text) {
     return std::string(text.substr(0, kTextLimit));
 }
@@ -10,5 +12,15 @@ std::string FileNamePart(std::string_view path) {
 }
 
 std::string LoadedDocumentTitle(std::string_view path) {
-    return FileNamePart(CutToTextLimit(path)) + " - Scribane";
+    return FileNamePart(CutToTextLimit(path)) + " - " + kProgramName;
+}
+
+std::string RecentMenuCaption(std::string_view path) {
+    std::string caption;
+    for (char c : FileNamePart(path)) {
+        if (c == '&')
+            caption += '&';
+        caption += c;
+    }
+    return caption;
 }

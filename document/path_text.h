@@ -12,6 +12,10 @@ std::string CutToTextLimit(std::string_view text);
 // The text after the last backslash of `path`, or all of it when it holds none.
 std::string FileNamePart(std::string_view path);
 
-// The window title after a load: the file-name part of the first 255 characters of
+// The window title after a load or a save: the file-name part of the first 255 characters of
 // the path, then " - Scribane".
 std::string LoadedDocumentTitle(std::string_view path);
+
+// The File menu's caption for the recent file `path`: its file-name part, with every
+// "&" doubled so that the menu shows it rather than underlining the next letter.
+std::string RecentMenuCaption(std::string_view path);

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/app_state.h"
 #include "document/path_text.h"
+#include "platform/app_state.h"
 #include "platform/registry.h"
 #include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
@@ -29,7 +29,7 @@ bool IsValidEntry(int entry) {
 
 // The caption of entry `entry` in the File menu and whether it is grayed.
 std::string RecentItemCaption(int entry) {
-    return FileNamePart(ReadRecentFile(entry));
+    return RecentMenuCaption(ReadRecentFile(entry));
 }
 
 UINT RecentItemFlags(const std::string& caption) {
@@ -45,7 +45,7 @@ UINT_PTR RecentItemCommand(int entry) {
 bool HasRecentFiles() {
     const RegistryKey own(HKEY_LOCAL_MACHINE, SuiteSettings.ProgramKeyPath.c_str(),
                           KEY_QUERY_VALUE);
-    return !ReadRegistryText(own, kRecentValues[0], kRecentReadCapacity).text.empty();
+    return !ReadRegistryText(own, kRecentValues[0], kRecentReadCapacity).Text.empty();
 }
 
 std::string ReadRecentFile(int entry) {
@@ -54,7 +54,7 @@ std::string ReadRecentFile(int entry) {
     const RegistryKey own(HKEY_LOCAL_MACHINE, SuiteSettings.ProgramKeyPath.c_str(),
                           KEY_QUERY_VALUE);
     const std::string path =
-        CutToTextLimit(ReadRegistryText(own, kRecentValues[entry - 1], kRecentReadCapacity).text);
+        CutToTextLimit(ReadRegistryText(own, kRecentValues[entry - 1], kRecentReadCapacity).Text);
     return path.empty() ? std::string(kEmptyRecentEntry) : path;
 }
 
@@ -65,11 +65,11 @@ void AddRecentFile(const std::string& path) {
     if (!own)
         return; // without write access the list stays as it was
     // Only the newest entry is compared: reopening an older one lists it twice.
-    if (ReadRegistryText(own, kRecentValues[0], kRecentUpdateCapacity).text == newest)
+    if (ReadRegistryText(own, kRecentValues[0], kRecentUpdateCapacity).Text == newest)
         return;
     for (size_t to = kRecentValues.size() - 1; to > 0; --to)
         WriteRegistryText(own, kRecentValues[to],
-                          ReadRegistryText(own, kRecentValues[to - 1], kRecentUpdateCapacity).text);
+                          ReadRegistryText(own, kRecentValues[to - 1], kRecentUpdateCapacity).Text);
     WriteRegistryText(own, kRecentValues[0], newest);
 }
 

@@ -34,6 +34,9 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 !define OWN_KEY "SOFTWARE\Velkaro\Tessarine"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Scribane"
 !define UNINSTALLER "Uninstall Scribane.exe"
+; "Edit with Scribane" in Explorer's menu for level description files. Windows keeps
+; .inf for its setup files, so the default action of .inf (and of .txt) stays theirs.
+!define EDIT_VERB_KEY "SystemFileAssociations\.inf\shell\EditWithScribane"
 
 Page directory
 Page instfiles
@@ -61,6 +64,9 @@ Section "Scribane"
   ; What the editor reads at start: its program folder, and the first-run greeting.
   WriteRegStr HKLM "${SUITE_KEY}" "Tessarine" "$INSTDIR"
   WriteRegStr HKLM "${OWN_KEY}" "EersteKeer" "1"
+
+  WriteRegStr HKCR "${EDIT_VERB_KEY}" "" "Edit with Scribane"
+  WriteRegStr HKCR "${EDIT_VERB_KEY}\command" "" '"$INSTDIR\scribane.exe" "%1"'
 
   SetShellVarContext all
   CreateDirectory "$SMPROGRAMS\Velkaro"
@@ -91,6 +97,9 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKLM "${OWN_KEY}"
   DeleteRegKey /ifempty HKLM "${SUITE_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKCR "${EDIT_VERB_KEY}"
+  DeleteRegKey /ifempty HKCR "SystemFileAssociations\.inf\shell"
+  DeleteRegKey /ifempty HKCR "SystemFileAssociations\.inf"
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\Velkaro\Scribane.lnk"

@@ -14,13 +14,13 @@ RegistryText ReadRegistryText(const RegistryKey& key, const char* name, DWORD ca
         return read;
     std::vector<char> buffer(capacity, '\0');
     DWORD size = capacity;
-    read.result = RegQueryValueExA(key.Get(), name, nullptr, nullptr,
+    read.Result = RegQueryValueExA(key.Get(), name, nullptr, nullptr,
                                    reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (read.result == ERROR_SUCCESS) {
+    if (read.Result == ERROR_SUCCESS) {
         size = size < capacity ? size : capacity;
-        read.text.assign(buffer.data(), size);
-        if (auto nul = read.text.find('\0'); nul != std::string::npos)
-            read.text.resize(nul);
+        read.Text.assign(buffer.data(), size);
+        if (auto nul = read.Text.find('\0'); nul != std::string::npos)
+            read.Text.resize(nul);
     }
     return read;
 }

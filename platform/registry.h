@@ -20,8 +20,8 @@ class RegistryKey : public UniqueResource<RegistryKeyTraits> {
 };
 
 struct RegistryText {
-    LONG result = ERROR_INVALID_HANDLE; // what RegQueryValueExA answered
-    std::string text;                   // empty unless result is ERROR_SUCCESS
+    LONG Result = ERROR_INVALID_HANDLE; // what RegQueryValueExA answered
+    std::string Text;                   // empty unless Result is ERROR_SUCCESS
 };
 
 // Reads value `name` into a buffer of `capacity` bytes. The bytes returned end the

@@ -19,18 +19,17 @@
 #define CMD_DATE_TIME 116
 #define CMD_FIND 117
 #define CMD_FIND_NEXT 118
+#define CMD_SELECT_ALL 119
 #define CMD_ABOUT 131
 #define CMD_QUICK_INTRO 132
 #define CMD_WEB_SITE 133
 #define CMD_HELP 134
-#define CMD_FIRST 101 /* the window procedure's command range */
-#define CMD_LAST 134
 
 // The Programmes menu: one item per sibling tool of the suite.
 #define CMD_PROGRAMME_FIRST 591
 #define CMD_PROGRAMME_LAST 595
 
-// The keyboard shortcuts of the main window: Ctrl+F, F3, Ctrl+N, Ctrl+O and Ctrl+S.
+// The keyboard shortcuts of the main window: Ctrl+F, F3, Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+A.
 #define IDR_SHORTCUTS 1
 
 // Child windows of the main window.

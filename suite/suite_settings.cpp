@@ -32,15 +32,15 @@ void LoadSuiteSettings(const char* suiteName) {
         const RegistryKey suite(HKEY_LOCAL_MACHINE, kSuiteKeyPath, KEY_QUERY_VALUE);
         const RegistryKey game(HKEY_LOCAL_MACHINE, kGameKeyPath, KEY_QUERY_VALUE);
         const RegistryKey shellFolders(HKEY_CURRENT_USER, kShellFoldersKeyPath, KEY_QUERY_VALUE);
-        SuiteSettings.ProgramDirectory = ReadRegistryText(suite, suiteName, kSettingCapacity).text;
-        SuiteSettings.GameDirectory = ReadRegistryText(game, "InstallPath", kSettingCapacity).text;
+        SuiteSettings.ProgramDirectory = ReadRegistryText(suite, suiteName, kSettingCapacity).Text;
+        SuiteSettings.GameDirectory = ReadRegistryText(game, "InstallPath", kSettingCapacity).Text;
         SuiteSettings.DocumentsDirectory =
-            ReadRegistryText(shellFolders, "Personal", kSettingCapacity).text;
+            ReadRegistryText(shellFolders, "Personal", kSettingCapacity).Text;
 
         const RegistryKey own(HKEY_LOCAL_MACHINE, SuiteSettings.ProgramKeyPath.c_str(),
                               KEY_QUERY_VALUE);
         SuiteSettings.FirstRun =
-            !ReadRegistryText(own, kFirstRunValue, kFirstRunCapacity).text.empty();
+            !ReadRegistryText(own, kFirstRunValue, kFirstRunCapacity).Text.empty();
     }
 
     SuiteSettings.NormalFont = CreateSharedFont(FW_NORMAL, "Verdana");

@@ -2,7 +2,7 @@
 
 const SuiteTool* FindSuiteTool(unsigned command) {
     for (const SuiteTool& tool : kSuiteTools)
-        if (tool.command == command)
+        if (tool.Command == command)
             return &tool;
     return nullptr;
 }
@@ -25,7 +25,8 @@ std::string WebSiteCommandLine() {
 }
 
 std::string InstallationWarningText() {
-    return std::string("Scribane isn't properly installed. Please run the installation again. "
-                       "If neccessary, you can download the installation programme from ") +
+    return std::string(kProgramName) +
+           " isn't properly installed. Please run the installation again. If neccessary, you "
+           "can download the installation programme from " +
            kSuiteWebAddress;
 }

@@ -7,21 +7,23 @@
 
 #include "resources/resource_ids.h"
 
+// This editor's name: its window class, its title and the caption of its own boxes.
+inline constexpr char kProgramName[] = "Scribane";
+
 // The suite name this editor is installed and started under.
 inline constexpr char kOwnSuiteName[] = "Tessarine";
 
 // The suite's web page, where its installer can be downloaded.
 inline constexpr char kSuiteWebAddress[] = SUITE_WEB_ADDRESS;
-inline constexpr char kSuiteWebHost[] = SUITE_WEB_HOST;
 
 // The registry area every tool of the suite is installed under.
 inline constexpr char kSuiteKeyPath[] = "SOFTWARE\\Velkaro";
 
 struct SuiteTool {
-    const char* suiteName; // registry value marking the tool as installed
-    const char* caption;   // its item in the Programmes menu
-    unsigned short command;
-    const char* pathValue; // registry value holding the command line that starts it
+    const char* SuiteName; // registry value marking the tool as installed
+    const char* Caption;   // its item in the Programmes menu
+    unsigned short Command;
+    const char* PathValue; // registry value holding the command line that starts it
 };
 
 inline constexpr std::array<SuiteTool, 5> kSuiteTools{{
@@ -29,7 +31,7 @@ inline constexpr std::array<SuiteTool, 5> kSuiteTools{{
     {"Huevellan", "Huevellan", 592, "Huevellan Prog"},
     {"Brasquel", "Brasquel", 593, "Brasquel Prog"},
     {"Lexorith", "Lexorith", 594, "Lexorith Prog"},
-    {"Tessarine", "Scribane", 595, "Tessarine Prog"},
+    {kOwnSuiteName, kProgramName, 595, "Tessarine Prog"},
 }};
 
 // The tool whose menu item carries `command`, or nullptr.

@@ -11,7 +11,7 @@ die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 PACKAGES=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick python3
+          wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick python3
           fp-utils nsis p7zip-full zip)
 
 # Installs the packages that are missing, quietly, and only when some are.
@@ -34,13 +34,17 @@ install_missing() {
         die "apt-get could not install: ${missing[*]}"
 }
 
-# Configures a preset once and builds it; quiet when nothing changed.
+# Configures a preset when it is new or its presets or toolchain files changed since,
+# and builds it; quiet when nothing changed.
 build_preset() {
     local preset=$1
     shift
-    if [ ! -f "$BUILD/$preset/CMakeCache.txt" ]; then
+    local cache="$BUILD/$preset/CMakeCache.txt"
+    if [ ! -f "$cache" ] ||
+        [ -n "$(find "$ROOT/CMakePresets.json" "$ROOT"/cmake/mingw-*.cmake -newer "$cache" 2>/dev/null)" ]; then
         cmake --preset "$preset" -DSCRIBANE_WERROR=ON "$@" >"$BUILD/configure-$preset.log" 2>&1 ||
             { cat "$BUILD/configure-$preset.log"; die "configuring $preset failed"; }
+        touch "$cache"
     fi
     local log="$BUILD/build-$preset.log"
     if ! cmake --build --preset "$preset" -j "$(nproc)" >"$log" 2>&1; then
@@ -100,11 +104,19 @@ wine_loader() {
 # waits about two seconds whenever a window hides; unmanaged windows avoid that.
 make_wine_prefix() {
     local prefix=$1
-    [ -f "$prefix/system.reg" ] && return 0
-    mkdir -p "$prefix"
-    WINEPREFIX=$prefix WINELOADER=$(wine_loader) "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX=$prefix "$(wine_loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    WINEPREFIX=$prefix wineserver -w
+    if [ ! -f "$prefix/system.reg" ]; then
+        mkdir -p "$prefix"
+        WINEPREFIX=$prefix WINELOADER=$(wine_loader) "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX=$prefix "$(wine_loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        WINEPREFIX=$prefix wineserver -w
+    fi
+    # The title bar's buttons are glyphs of Marlett, which Debian's fonts-wine installs
+    # where this Wine does not look for it: the prefix's own font folder it does.
+    local fonts="$prefix/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
+    return 0
 }
 
 # Stops the wineserver of prefix $1 only.

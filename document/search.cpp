@@ -1,4 +1,6 @@
-#include "dialogs/search.h"
+#include "document/search.h"
+
+SearchStateRecord SearchState;
 
 std::optional<size_t> FindNextMatch(std::string_view text, std::string_view needle, size_t from) {
     if (needle.empty())

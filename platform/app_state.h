@@ -1,6 +1,6 @@
 #pragma once
 // The editor's process-wide windows. Created once during start-up and alive until
-// the process ends.
+// the process ends; every layer above reaches the editor's windows through these.
 #include <windows.h>
 
 extern HINSTANCE ModuleInstance;
@@ -9,5 +9,5 @@ extern HMENU FileMenu; // the File popup, whose recent entries change after each
 extern HWND StatusBar; // part 0: the file name; part 1: the modified indicator
 extern HWND EditorControl;
 
-// The window class name and the title of the main window.
-inline constexpr char kProgramName[] = "Scribane";
+// Forgets every handle, as before start-up; for a second start-up in one process.
+void ResetAppState();

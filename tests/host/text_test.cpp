@@ -1,0 +1,103 @@
+// The rules that need no window, a row per case, run natively with the sanitizers.
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+#include "app/date_time_text.h"
+#include "document/document_layout.h"
+#include "document/path_text.h"
+#include "document/search.h"
+#include "suite/suite_table.h"
+
+using namespace std::string_literals;
+using enum LoadLoss;
+constexpr FileType kLevel = FileType::LevelDescription;
+
+TEST(DocumentLayout, DecodeFrameAndTypeForName) {
+    const auto decodes = [](FileType type, std::string bytes, std::string text, int error,
+                            LoadLoss loss, size_t nul) {
+        const DecodedDocument read = DecodeDocument(bytes, type);
+        EXPECT_EQ(
+            read.Text + "|" +
+                std::to_string(read.ErrorNumber * 100000 + int(read.Loss) * 10000 + read.NulOffset),
+            text + "|" + std::to_string(error * 100000 + int(loss) * 10000 + nul))
+            << testing::PrintToString(bytes) << " as " << int(type);
+    };
+    decodes(kLevel, "\x11\0\0\0l 1\r\nl 2\0"s, "l 1\r\nl 2", 0, None, 0);
+    decodes(kLevel, "", "", 0, None, 0);
+    decodes(kLevel, "abcdtext\0"s, "text", 0, MissingHeader, 0);
+    decodes(FileType::None, "\x11\0\0\0abc\0"s, "\x11", 0, CutAtNul, 1);
+    std::string framed, types;
+    for (FileType type : {kLevel, FileType::None, FileType::Credits, FileType::AllFiles})
+        for (size_t length : {0, 3}) {
+            const LayoutFrame frame = DocumentFrame(type, length);
+            framed += std::string(frame.Header) + std::to_string(frame.TerminatorSize) + "|";
+        }
+    EXPECT_EQ(framed, "0|\x11\0\0\0"
+                      "1|0|0|0|0|0|0|"s);
+    for (const char* name :
+         {"a.inf", "C:\\L\\B.INF", ".iNf", "a.txt", "inf", "a.inf.txt", "a.infx", ""})
+        types += std::to_string(int(FileTypeForName(name)));
+    EXPECT_EQ(types, "22200000");
+    EXPECT_EQ(LoadLossWarning(CutAtNul, 39),
+              "This file holds a NUL byte at position 39: only the text before it is "
+              "shown, and saving it would cut the file there.");
+    EXPECT_EQ(LoadLossWarning(MissingHeader, 0),
+              "This file does not start with a level description header: its first "
+              "four bytes are not shown, and saving it would replace them.");
+    EXPECT_EQ(SaveLossQuestion(CutAtNul, 39, 18) + SaveLossQuestion(MissingHeader, 11, 12),
+              "Saving will shorten this file from 39 to 18 bytes. Save anyway?Saving will replace "
+              "the first four bytes "
+              "of this file. Save anyway?");
+}
+
+TEST(ErrorReport, NumbersBoxesAndTheirBuffer) {
+    std::string numbers, boxes;
+    for (unsigned long code : {2, 5, 32, 18, 19, 31, 33})
+        numbers += std::to_string(ErrorNumberForSystemCode(code)) + " ";
+    EXPECT_EQ(numbers, "2 5 5 18 150 162 33 ");
+    EXPECT_EQ(ErrorReportBoxes(5, {0x0040ABCD, 0xab0f}),
+              std::vector<std::string>{
+                  "Runtime error 5 at 0x0040ABCD\r\n  0x0040ABCD\r\n  0x0000AB0F\r\n\r\n"});
+    // 300 callers, 256 of them listed: a first line of 31 characters and lines of 14 fill boxes of
+    // 1024, and the rest of a line cut at the end of a box is dropped.
+    std::vector<std::uint32_t> addresses;
+    for (std::uint32_t i = 0; i <= 300; ++i)
+        addresses.push_back(0x00401000 + i);
+    for (const std::string& box : ErrorReportBoxes(2, addresses))
+        boxes +=
+            std::to_string(box.size()) + box.substr(0, 14) + "..." + box.substr(box.size() - 16);
+    EXPECT_EQ(boxes, "1024Runtime error ...5\r\n  0x00401046\r1024  0x00401047\r\n...  "
+                     "0x0040108F\r\n  1024  0x00401091\r\n"
+                     "...  0x004010D9\r\n  534  0x004010DB\r\n...  0x00401100\r\n\r\n");
+}
+
+TEST(Texts, CommandLineSearchStampAndTitle) {
+    const auto takes = [](std::string line, std::string argument) {
+        EXPECT_EQ(FirstCommandLineArgument(line), argument) << line;
+    };
+    takes("scribane.exe \t\r a.inf b.txt", "a.inf");
+    takes("\"C:\\P F\\s.exe\" 'a\"b c' y", "a\"b c");
+    takes("s.exe \"a'b\"", "a'b");
+    takes("s.exe \"C:\\open", "C:\\open");
+    takes("\"open s.exe a.txt", "");
+    takes("s.exe " + std::string(300, 'n'), std::string(300, 'n'));
+    const auto finds = [](std::string text, std::string needle, size_t from,
+                          std::optional<size_t> at) {
+        EXPECT_EQ(FindNextMatch(text, needle, from), at) << text.substr(0, 15) << needle << from;
+    };
+    finds("one two one two", "two", 5, 12);
+    finds("one two one two", "one", 115, 0);
+    finds("aaaa", "aa", 1, 1);
+    finds("one", "one two", 0, {});
+    finds("One TWO", "Two", 0, {});
+    std::string big(70000, 'x');
+    finds(big.replace(100, 6, "needle").replace(69000, 6, "needle"), "needle", 69006, 100);
+    EXPECT_EQ(FormatDateTimeStamp({5, 3, 2001, 9, 7, 3}) + "|" +
+                  FormatDateTimeStamp({31, 12, 30827, 23, 59, 59}) + "|" +
+                  LoadedDocumentTitle("C:\\" + std::string(250, 'd') + "\\name.inf"),
+              "5-3-2001 9:7:3|31-12-30827 23:59:5|n - Scribane");
+    EXPECT_EQ(InstallationWarningText(),
+              "Scribane isn't properly installed. Please run the installation again. If "
+              "neccessary, you can download the installation programme from "
+              "http://velkaro.example/");
+}
