@@ -34,9 +34,9 @@ bool RegisterMainClass() {
 }
 
 bool CreateMainWindow() {
-    MainWindow = CreateWindowExA(WS_EX_ACCEPTFILES, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 nullptr, nullptr, ModuleInstance, nullptr);
+    MainWindow = CreateWindowExA(0, kProgramName, kProgramName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 ModuleInstance, nullptr);
     return MainWindow != nullptr;
 }
 
@@ -99,7 +99,8 @@ bool StartEditor(const char* commandLine) {
     CreateStatusBar();
     CreateEditorControl();
 
-    // Files dropped on the window open as a recent entry does.
+    // Files dropped on the window open as a recent entry does (this gives the window the
+    // extended style WS_EX_ACCEPTFILES).
     DragAcceptFiles(MainWindow, TRUE);
 
     const std::string fileName = FirstCommandLineArgument(commandLine ? commandLine : "");
