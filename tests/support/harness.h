@@ -211,26 +211,21 @@ struct Suite : ::testing::Test {
     std::vector<Box> seen;
     static inline Suite* Running = nullptr;
     static inline UINT_PTR Timer = 0;
-    static inline std::vector<std::pair<HWND, DWORD>> Answered; // and when
+    static inline std::vector<HWND> Answered;
     static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) {
-        const bool known = std::ranges::count(Answered, window, &std::pair<HWND, DWORD>::first);
-        if (known || !IsWindowVisible(window) || !Is(window, "#32770"))
+        if (std::ranges::count(Answered, window) || !IsWindowVisible(window) ||
+            !Is(window, "#32770"))
             return TRUE;
         return *reinterpret_cast<HWND*>(found) = window, FALSE;
     }
     // Runs every 20 ms inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
-        std::erase_if(Answered, [](auto& box) { return !IsWindow(box.first); });
-        for (auto& [box, when] : Answered)
-            if (GetTickCount() - when > 5000) {
-                ADD_FAILURE() << "\"" << TextOf(box) << "\" stayed open after its answer";
-                EndDialog(box, IDCANCEL), when = GetTickCount();
-            }
+        std::erase_if(Answered, [](HWND box) { return !IsWindow(box); });
         HWND box = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
         if (!box || !Running)
             return;
-        Answered.push_back({box, GetTickCount()});
+        Answered.push_back(box);
         Running->seen.push_back(Describe(box));
         auto& answers = Running->answers;
         const Answer answer = answers.empty() ? Press(IDCANCEL) : answers.front();

@@ -1,5 +1,5 @@
-// Files on disk: what loading and saving leave there byte for byte, and every way a load or a save
-// can fail, each reported, with the file and the document left as they were.
+// Files on disk: what loading and saving leave there byte for byte, every way a load or a save can
+// fail, and files reached by name: the recent list, the command line and dropped files.
 #include "support/harness.h"
 
 struct Document : Suite {
@@ -84,7 +84,7 @@ TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
     fails(Path("moving"), 1177, [](auto) { FileCalls.Replace = ReplaceMoving; });
     if (const char* drive = std::getenv("SCRIBANE_SMALL_DRIVE")) // 64 KiB, mounted by scripts/test
         fails(drive, 112, [](auto) {});
-    // The report: the failing place, inside the program, on a line of its own, then its callers'
+    // The report: the failing place on a line of its own, then its callers'
     // and an empty line; the box keeps the user out of the main window, and afterwards the editor
     // has the keys.
     DocumentState.CurrentFileName = Path("missing\\x.txt");
@@ -92,10 +92,6 @@ TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
     Command(CMD_SAVE);
     ASSERT_EQ(seen.size(), 1u);
     const std::string report = seen[0].text, place = report.substr(report.find("0x") + 2, 8);
-    const auto* image = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
-    EXPECT_LT(
-        std::strtoul(place.c_str(), nullptr, 16) - DWORD(UINT_PTR(image)),
-        PIMAGE_NT_HEADERS(image + PIMAGE_DOS_HEADER(image)->e_lfanew)->OptionalHeader.SizeOfImage);
     EXPECT_EQ(report.substr(report.find("\r\n"), 20) + report.substr(report.size() - 4),
               "\r\n  0x" + place + "\r\n  0x\r\n\r\n");
     EXPECT_TRUE(ReportedError(seen[0]) == 3 && !seen[0].mainWindowEnabled);
@@ -142,4 +138,98 @@ TEST_F(Document, AFailedLoadChangesNothing) {
     held = Hold(Path("shared.txt"), FILE_SHARE_READ);
     EXPECT_TRUE(LoadDocument(Path("shared.txt"), FileType::Text) && CloseHandle(held));
     EXPECT_EQ(Text() + std::to_string(seen.size()), "shared0");
+}
+
+using Names = Suite;
+
+TEST_F(Names, RecentListRows) {
+    enum { kKeep, kNoKey, kKeyGoesAfterStart };
+    const auto lists = [&](std::vector<std::string> before, std::vector<std::string> loads, int key,
+                           std::string after) {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
+        key == kNoKey ? void() : SetValue(kOwnKey, "EersteKeer", ""); // the key, without a greeting
+        for (size_t i = 0; i < before.size(); ++i)
+            SetValue(kOwnKey, std::string(1, char('a' + i)).c_str(), before[i]);
+        Editor editor;
+        key == kKeyGoesAfterStart ? void(RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey)) : void();
+        for (const std::string& path : loads) // as a load records it
+            AddRecentFile(path), RefreshRecentFileItems();
+        const std::string menu = MenuText(FileMenu); // the values, then the block in the menu
+        EXPECT_EQ(Look() + "|" + menu.substr(52, menu.size() - 66),
+                  "|saved|(Unsaved)|0|Scribane|(Unsaved)||" + after);
+    };
+    const std::string empty = "108 (Empty) grayed|109 (Empty) grayed|",
+                      none = "-|-|-|-|100 (Recent files) grayed|",
+                      path = "C:\\" + std::string(200, 'f') + "\\",
+                      q = "C:\\" + std::string(297, 'q');
+    lists({}, {}, kKeep, none);
+    lists({"", "C:\\b", "C:\\c"}, {}, kKeep, "|C:\\b|C:\\c|-|100 (Recent files) grayed|");
+    lists({"C:\\G\\credits.txt", "x.inf", ""}, {}, kKeep,
+          "C:\\G\\credits.txt|x.inf||-|106 credits.txt|107 x.inf|" + empty);
+    lists({}, {"C:\\Tom&Jerry.txt"}, kKeep,
+          "C:\\Tom&Jerry.txt||||106 Tom&&Jerry.txt|107 (Empty) grayed|" + empty);
+    lists({"C:\\x", "C:\\b", "C:\\c", "C:\\d"}, {"C:\\x", "C:\\X"}, kKeep,
+          "C:\\X|C:\\x|C:\\b|C:\\c|106 X|107 x|108 b|109 c|");
+    lists({"C:\\o", "C:\\p", "C:\\q"}, {"C:\\A", "C:\\B", "C:\\A"}, kKeep,
+          "C:\\A|C:\\B|C:\\A|C:\\o|106 A|107 B|108 A|109 o|");
+    const std::string e = std::string(51, 'e'), l = std::string(51, 'l'); // 255 characters kept
+    lists({}, {path + e, path + l + std::string(45, 'l'), path + l + std::string(45, 'l')}, kKeep,
+          path + l + "|" + path + e + "|||106 " + l + "|107 " + e + "|" + empty);
+    lists({q}, {"C:\\n"}, kKeep,
+          "C:\\n|" + q + "|||106 n|107 (Empty) grayed|" + empty); // too long to show
+    lists({}, {"C:\\x"}, kNoKey, none);
+    lists({"C:\\a"}, {"C:\\x"}, kKeyGoesAfterStart,
+          "-|-|-|-|106 (Empty) grayed|107 (Empty) grayed|" + empty);
+}
+
+TEST_F(Names, TheLayoutComesFromTheNameHoweverTheFileIsReached) {
+    SetCurrentDirectoryA(folder.c_str());
+    for (std::string way : {"command line", "recent entry", "drop"})
+        for (auto [name, bytes, saved] :
+             {std::tuple{"lvl.inf", "\x11\0\0\0abc\0"s, "\x11\0\0\0abc!\0"s},
+              {"UP.INF", "\x11\0\0\0abc\0"s, "\x11\0\0\0abc!\0"s},
+              {"credits.txt", "abc"s, "abc!"s}}) {
+            WriteBytes(Path(name), bytes);
+            SetValue(kOwnKey, "a", Path(name));
+            Editor editor(way == "command line" ? "scribane.exe "s + name
+                                                : "scribane.exe"); // relative
+            way == "recent entry" ? Command(CMD_RECENT_1) : void();
+            way == "drop" ? void(DropFiles({Path(name), Path("other.txt")})) : void();
+            const std::string look = Look();
+            Put("abc!", true);
+            Command(CMD_SAVE);
+            EXPECT_EQ(look + ReadBytes(Path(name)),
+                      "abc|saved|" + Path(name) + (saved.size() > 4 ? "|2|" : "|0|") + name +
+                          " - Scribane| " + Path(name) + "|\t|" + Path(name) + "|-|-|-" + saved);
+        }
+    // A failed load by name is reported and changes nothing.
+    CreateDirectoryA(Path("folder.txt").c_str(), nullptr);
+    SetValue(kOwnKey, "b", Path("gone.txt"));
+    Editor editor;
+    Put("unsaved", false);
+    const std::string before = Look();
+    Command(CMD_RECENT_1 + 1);
+    EXPECT_EQ(GlobalSize(DropFiles({Path("folder.txt")})), 0u);
+    EXPECT_EQ(Look() + std::to_string(ReportedError(seen.at(0)) * 10 + ReportedError(seen.at(1))),
+              before + "25");
+}
+
+TEST_F(Names, CommandLineNames) {
+    std::string nest = folder; // a folder of 246 characters, holding "name.txt" at 255
+    for (size_t room; (room = 246 - nest.size()) > 0; CreateDirectoryA(nest.c_str(), nullptr))
+        nest += "\\" + std::string(room - 1 > 100 ? 60 : room - 1, 'f');
+    for (const char* name : {"name", "abcdefgh"})
+        WriteBytes(nest + "\\" + name + ".txt", name);
+    const auto starts = [&](std::string arguments, std::string current, std::string look) {
+        SetCurrentDirectoryA(current.c_str());
+        Editor editor("scribane.exe " + arguments);
+        EXPECT_EQ(Text() + "|" + Status(0) + "|" +
+                      std::to_string(seen.size() ? ReportedError(Take()[0]) : 0),
+                  look);
+    };
+    starts("\"" + nest + "\\name.txt\"", folder, "name| " + nest + "\\name.txt|0");
+    starts("\"" + nest + "\\name.txtx\"", folder, "|(Unsaved)|206"); // its first 255 name a file
+    starts("abcdefgh.txt", nest, "|(Unsaved)|206");                  // as long once made absolute
+    starts("missing.txt", folder, "|(Unsaved)|2");
+    starts("\"\" " + nest + "\\name.txt", folder, "|(Unsaved)|0");
 }

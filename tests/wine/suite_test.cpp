@@ -58,38 +58,38 @@ TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
     };
     starts("C:\\Velkaro", "-", "|-", "-");
     starts("C:\\Velkaro", "1", "||First time", ""); // cleared before the greeting shows
-    starts("C:\\Velkaro", "123", "||First time", "");
     starts("C:\\Velkaro", "", "|-", "");
-    starts("C:\\Velkaro", "12345", "|-", "12345"); // too long for its 4-byte read
-    starts(std::string(255, 'p'), "-", "|-", "-");
+    starts("C:\\Velkaro", "12345", "|-", "12345");       // too long for its 4-byte read
     starts(std::string(256, 'p'), "-", "|-|Error", "-"); // too long for its 256
     starts("-", "-", "|-|Error", "-");
 }
 
 TEST_F(InSuite, GreetingAndAbout) {
-    std::string texts; // the first line of each is in the bold font
-    const auto bold = [&](int id, Answer then) -> Answer {
-        return [&texts, id, then](HWND d) {
-            const LRESULT font = SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0);
-            texts += font == LRESULT(SuiteSettings.BoldFont) ? "" : "not bold ", then(d);
+    int bold = 0; // the first line of each dialog is in the bold font
+    const auto then = [&](int id, UINT message, WPARAM key) -> Answer {
+        return [&bold, id, message, key](HWND d) {
+            bold += SendDlgItemMessageA(d, id, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont);
+            PostMessageA(d, message, key, 0);
         };
     };
     SetValue(kOwnKey, "EersteKeer", "1");
-    answers = {bold(IDC_WELCOME, Press(IDC_SECOND_BUTTON)),
-               bold(IDC_ABOUT_NAME, [](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }),
-               [](HWND d) { PostMessageA(d, WM_KEYDOWN, VK_RETURN, 0); }};
+    answers = {then(IDC_WELCOME, WM_COMMAND, IDC_SECOND_BUTTON),
+               then(IDC_ABOUT_NAME, WM_SYSCOMMAND, SC_CLOSE),
+               then(IDC_WELCOME, WM_KEYDOWN, VK_RETURN)};
     Editor editor;
     Command(CMD_ABOUT);
     RunFirstRunDialog();
+    std::string texts = std::to_string(bold) + "\n";
     for (const Box& box : Take())
         texts += box.caption + "|" + box.text + (box.owner == MainWindow ? "\n" : "?\n");
     const std::string greeting = "First time|Welcome!|This is the first time you started Scribane. "
                                  "Would you like a quick introduction to the programme?|Yes|No\n";
-    EXPECT_EQ(texts + Launch(0), // only Enter opens the quick introduction
-              greeting +
-                  "About|Scribane v2.0.11|Create your own INF-files or just edit plain "
-                  "text|Made by Ostrik|From Velkaro|velkaro.example|Over\n" +
-                  greeting + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+    EXPECT_EQ(
+        texts + Launch(0), // only Enter opens the quick introduction
+        "3\n" + greeting +
+            "About|Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by "
+            "Ostrik|From Velkaro|velkaro.example|Over\n" +
+            greeting + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
 }
 
 TEST_F(InSuite, ProgrammesMenuAndLaunches) {
@@ -104,14 +104,13 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
         const size_t at = bar.find("}&Programmes{") + 13, help = bar.find("}&Help{");
         EXPECT_EQ(at < 13 ? "none" : bar.substr(at, help - at), menu);
     };
-    lists({}, "none");
-    lists({{"Lexorith", "C:\\L"}, {"Huevellan", "C:\\H"}}, "592 Huevellan|594 Lexorith|");
-    lists({{"Huevellan", "C:\\" + std::string(297, 'h')},
-           {"Lexorith", "C:\\" + std::string(252, 'l')}},
-          "594 Lexorith|"); // a value too long to read leaves its tool out
-    // Never the editor itself, though installed.
-    lists({{"Terracant", ""}, {"Huevellan", ""}, {"Brasquel", ""}, {"Lexorith", ""}},
-          "591 Terracant|592 Huevellan|593 Brasquel|594 Lexorith|");
+    // In order, never the editor itself though installed; a value too long to read leaves its
+    // tool out.
+    lists({{"Lexorith", "C:\\" + std::string(252, 'l')},
+           {"Brasquel", ""},
+           {"Terracant", "C:\\T"},
+           {"Huevellan", "C:\\" + std::string(297, 'h')}},
+          "591 Terracant|593 Brasquel|594 Lexorith|");
     for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"})
         SetValue(kSuiteKey, (name + " Prog"s).c_str(),
                  CharLowerA(std::string(name).data()) + " -"s + name[0]);
