@@ -62,8 +62,7 @@ inline Box Describe(HWND dialog) {
         box.text = TextOf(GetDlgItem(dialog, 0xFFFF));
     if (HWND filters = GetDlgItem(dialog, cmb1))
         box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
-                   TextOf(GetDlgItem(dialog, cmb13)) +
-                   (IsWindowVisible(GetDlgItem(dialog, chx1)) ? "|read-only" : "");
+                   TextOf(GetDlgItem(dialog, cmb13));
     return box;
 }
 

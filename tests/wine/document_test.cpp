@@ -141,9 +141,7 @@ TEST_F(Document, AFailedLoadChangesNothing) {
     EXPECT_EQ(Text() + std::to_string(seen.size()), "shared0");
 }
 
-using Names = Suite;
-
-TEST_F(Names, RecentListRows) {
+TEST_F(Document, RecentListRows) {
     enum { kKeep, kNoKey, kKeyGoesAfterStart };
     const auto lists = [&](std::vector<std::string> before, std::vector<std::string> loads, int key,
                            std::string after) {
@@ -183,7 +181,7 @@ TEST_F(Names, RecentListRows) {
           "-|-|-|-|106 (Empty) grayed|107 (Empty) grayed|" + empty);
 }
 
-TEST_F(Names, TheLayoutComesFromTheNameHoweverTheFileIsReached) {
+TEST_F(Document, TheLayoutComesFromTheNameHoweverTheFileIsReached) {
     SetCurrentDirectoryA(folder.c_str());
     for (std::string way : {"command line", "recent entry", "drop"})
         for (auto [name, bytes, saved] :
@@ -215,7 +213,7 @@ TEST_F(Names, TheLayoutComesFromTheNameHoweverTheFileIsReached) {
               before + "25");
 }
 
-TEST_F(Names, CommandLineNames) {
+TEST_F(Document, CommandLineNames) {
     std::string nest = folder; // a folder of 246 characters, holding "name.txt" at 255
     for (size_t room; (room = 246 - nest.size()) > 0; CreateDirectoryA(nest.c_str(), nullptr))
         nest += "\\" + std::string(room - 1 > 100 ? 60 : room - 1, 'f');
@@ -235,9 +233,7 @@ TEST_F(Names, CommandLineNames) {
     starts("\"\" " + nest + "\\name.txt", folder, "|(Unsaved)|0");
 }
 
-using Prompts = Suite;
-
-TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
+TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDropped) {
     enum { kNew, kOpen, kRecent, kDrop, kShutdown, kFails = 100, kNotModified };
     const std::string draft = Path("draft.txt"), other = Path("other.txt");
     WriteBytes(other, "other");
@@ -284,7 +280,7 @@ TEST_F(Prompts, TheSavePromptGuardsEveryWayTheTextIsDropped) {
         }
 }
 
-TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
+TEST_F(Document, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
     const std::string file = Path("cut.bin");
     const HICON warning = LoadIconA(nullptr, IDI_WARNING);
     Editor editor;
@@ -330,7 +326,7 @@ TEST_F(Prompts, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
               "oo6"); // 3 warnings
 }
 
-TEST_F(Prompts, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
+TEST_F(Document, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
     const std::string level = Path("level.inf"), elsewhere = Path("elsewhere"),
                       locked = Path("locked.txt");
     WriteBytes(level, "\x11\0\0\0abc\0"s);
