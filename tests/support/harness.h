@@ -28,7 +28,8 @@ using namespace std::string_literals;
 inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro", kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
 
 // A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting
-// filter and name field ("3|name"), or its controls' texts; a default button's id is negative.
+// filter and name field ("3|name"), or its controls' texts ("*" marks the bold font); a default
+// button's id is negative.
 struct Box {
     std::string caption, text;
     std::vector<int> buttons;
@@ -39,11 +40,9 @@ struct Box {
 };
 using Answer = std::function<void(HWND)>;
 inline std::string TextOf(HWND window, bool className = false) { // or the name of its class
-    char text[4096] = "";
-    return (className ? GetClassNameA : GetWindowTextA)(window, text, sizeof text), text;
-}
-inline bool Is(HWND window, const char* name) {
-    return !lstrcmpiA(TextOf(window, true).c_str(), name);
+    std::string text(className ? 256 : GetWindowTextLengthA(window) + 1, '\0');
+    const auto read = className ? GetClassNameA : GetWindowTextA;
+    return text.substr(0, read(window, text.data(), int(text.size())));
 }
 
 inline Box Describe(HWND dialog) {
@@ -51,10 +50,11 @@ inline Box Describe(HWND dialog) {
     box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongA(child, GWL_STYLE), id = GetDlgCtrlID(child);
-        box.text += "|" + TextOf(child);
-        if (Is(child, "Button") && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
+        const bool bold = SendMessageA(child, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont);
+        box.text += (bold ? "|*" : "|") + TextOf(child);
+        if (TextOf(child, true) == "Button" && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
             box.buttons.push_back((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? -id : id);
-        if (Is(child, "Static") && (style & SS_TYPEMASK) == SS_ICON)
+        if (TextOf(child, true) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
             box.icon = HICON(SendMessageA(child, STM_GETICON, 0, 0));
     }
     box.text.erase(0, 1);
@@ -102,13 +102,12 @@ struct Editor {
 
 // A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
 // shown take `answers` in order and land in `seen`; one without an answer is cancelled, and one
-// its answer leaves open fails the test.
+// its answer leaves open holds the test until the time limit in tests/CMakeLists.txt fails it.
 struct Suite : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof temp, temp);
-        folder = temp + std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
+        const std::string name = std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
+        folder = (std::filesystem::temp_directory_path() / name).string();
         CreateDirectoryA(folder.c_str(), nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
@@ -131,10 +130,7 @@ struct Suite : ::testing::Test {
         SetWindowTextA(EditorControl, text.c_str());
         SendMessageA(EditorControl, EM_SETMODIFY, modified, 0);
     }
-    static std::string Text() {
-        std::string text(GetWindowTextLengthA(EditorControl) + 1, '\0');
-        return text.substr(0, GetWindowTextA(EditorControl, text.data(), int(text.size())));
-    }
+    static std::string Text() { return TextOf(EditorControl); }
     static std::string Title() { return Describe(MainWindow).caption; }
     static std::string Status(int part) {
         char text[1024] = "";
@@ -166,11 +162,9 @@ struct Suite : ::testing::Test {
         }
         return text;
     }
-    // Drops `paths` on the window; the drop is freed by the editor.
-    static HGLOBAL DropFiles(const std::vector<std::string>& paths) {
-        std::string names(sizeof(DROPFILES), '\0');
-        for (const std::string& path : paths)
-            names += path + '\0';
+    // Drops the files named (each name ending in a NUL) on the window; the editor frees the drop.
+    static HGLOBAL DropFiles(std::string names) {
+        names.insert(0, sizeof(DROPFILES), '\0');
         reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
         HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
         memcpy(GlobalLock(drop), names.data(), names.size()), GlobalUnlock(drop);
@@ -189,8 +183,8 @@ struct Suite : ::testing::Test {
     static std::string ReadBytes(std::string path) {
         return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
     }
-    static void WriteBytes(std::string p, std::string d) {
-        std::ofstream(p, std::ios::binary) << d;
+    static void WriteBytes(auto path, auto bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
     }
     static std::vector<std::string> FolderContents(const std::string& folder) { // sorted
         std::vector<std::string> names;
@@ -211,11 +205,10 @@ struct Suite : ::testing::Test {
     static inline Suite* Running = nullptr;
     static inline UINT_PTR Timer = 0;
     static inline std::vector<HWND> Answered;
-    static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) {
-        if (std::ranges::count(Answered, window) || !IsWindowVisible(window) ||
-            !Is(window, "#32770"))
-            return TRUE;
-        return *reinterpret_cast<HWND*>(found) = window, FALSE;
+    static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) { // stops at the first
+        const bool fresh = IsWindowVisible(window) && TextOf(window, true) == "#32770" &&
+                           !std::ranges::count(Answered, window);
+        return fresh ? (*reinterpret_cast<HWND*>(found) = window, FALSE) : TRUE;
     }
     // Runs every 20 ms inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
@@ -227,8 +220,7 @@ struct Suite : ::testing::Test {
         Answered.push_back(box);
         Running->seen.push_back(Describe(box));
         auto& answers = Running->answers;
-        const Answer answer = answers.empty() ? Press(IDCANCEL) : answers.front();
-        answers.empty() ? void() : answers.pop_front();
-        answer(box);
+        answers.empty() ? answers.push_back(Press(IDCANCEL)) : void();
+        answers.front()(box), answers.pop_front();
     }
 };
