@@ -159,8 +159,8 @@ TEST_F(Document, RecentListRows) {
           "C:\\G\\credits.txt|x.inf||-|106 credits.txt|107 x.inf|" + empty);
     lists({}, {"C:\\Tom&Jerry.txt"}, kKeep,
           "C:\\Tom&Jerry.txt||||106 Tom&&Jerry.txt|107 (Empty) grayed|" + empty);
-    lists({"C:\\o", "C:\\p", "C:\\q", "C:\\d"}, {"C:\\A", "C:\\a", "C:\\A"}, kKeep, // as loaded
-          "C:\\A|C:\\a|C:\\A|C:\\o|106 A|107 a|108 A|109 o|");
+    lists({"C:\\A", "C:\\p", "C:\\q", "C:\\d"}, {"C:\\A", "C:\\a", "C:\\A"}, kKeep, // as loaded
+          "C:\\A|C:\\a|C:\\A|C:\\p|106 A|107 a|108 A|109 p|");
     const std::string e = std::string(51, 'e'), l = std::string(51, 'l'); // 255 characters kept
     lists({}, {path + e, path + l + std::string(45, 'l'), path + l + std::string(45, 'l')}, kKeep,
           path + l + "|" + path + e + "|||106 " + l + "|107 " + e + "|" + empty);
