@@ -6,7 +6,15 @@
 
 namespace {
 const DWORD kToolCommandCapacity = 1000;
+
+// A bare program name is looked for beside the editor, in the system's folders and on the
+// PATH, never in the current folder: a level opened from a downloaded folder may have brought
+// a program named like a tool or the help viewer with it.
+void StartProgram(const std::string& commandLine) {
+    SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
+    WinExec(commandLine.c_str(), SW_SHOW);
 }
+} // namespace
 
 void BuildProgrammesMenu(HMENU menu) {
     const RegistryKey suite(HKEY_LOCAL_MACHINE, kSuiteKeyPath, KEY_QUERY_VALUE);
@@ -28,13 +36,13 @@ void LaunchSuiteTool(unsigned short command) {
     const std::string commandLine =
         ReadRegistryText(suite, tool->PathValue, kToolCommandCapacity).Text;
     if (!commandLine.empty())
-        WinExec(commandLine.c_str(), SW_SHOW);
+        StartProgram(commandLine);
 }
 
 void ShowHelp(const char* topic) {
-    WinExec(HelpCommandLine(SuiteSettings.ProgramDirectory, topic).c_str(), SW_SHOW);
+    StartProgram(HelpCommandLine(SuiteSettings.ProgramDirectory, topic));
 }
 
 void OpenWebSite() {
-    WinExec(WebSiteCommandLine().c_str(), SW_SHOW);
+    StartProgram(WebSiteCommandLine());
 }

@@ -87,8 +87,7 @@ inline Answer Choose(const std::string& name, int filter, int button = IDOK) {
 struct Editor {
     explicit Editor(const std::string& commandLine = "scribane.exe") {
         ModuleInstance = GetModuleHandleA(nullptr), DocumentState = {}, SuiteSettings = {};
-        SearchState = {};
-        StartEditor(commandLine.c_str());
+        SearchState = {}, StartEditor(commandLine.c_str());
     }
     ~Editor() {
         DestroyWindow(MainWindow);

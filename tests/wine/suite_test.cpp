@@ -222,7 +222,8 @@ TEST_F(InSuite, GreetingAndAbout) {
 
 TEST_F(InSuite, ProgrammesMenuAndLaunches) {
     // In order, never the editor itself though installed; a value too long to read leaves its
-    // tool out of the menu. Each tool starts with its own command line.
+    // tool out of the menu. Each tool starts with its own command line, never as a program of its
+    // name in the current folder (which would log beside itself there).
     for (const auto& [name, path] : {std::pair{"Lexorith", "C:\\" + std::string(252, 'l')},
                                      {"Brasquel", ""s},
                                      {"Terracant", "C:\\T"s},
@@ -232,13 +233,16 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
                  CharLowerA(std::string(name).data()) + " -"s + name[0]);
     }
     Editor editor;
+    CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), Path("planted.exe").c_str(), 0);
+    SetValue(kSuiteKey, "Terracant Prog", "planted -P"), SetCurrentDirectoryA(folder.c_str());
+    Command(591), SetValue(kSuiteKey, "Terracant Prog", "terracant -T");
     const std::string bar = MenuText(GetMenu(MainWindow));
     const size_t at = bar.find("}&Programmes{") + 13;
     std::string launched = bar.substr(at, bar.find("}&Help{") - at) + "\n";
     for (unsigned command : {591, 592, 593, 594, CMD_HELP, CMD_WEB_SITE})
         launched += Launch(command) + "|";
     EXPECT_EQ(
-        launched + std::to_string(seen.size()),
+        launched + std::to_string(seen.size()) + ReadBytes(Path("launches.txt")),
         "591 Terracant|593 Brasquel|594 Lexorith|\nterracant -T|huevellan -H|brasquel -B|"
         "lexorith -L|Hh.exe C:\\Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|0");
 }
