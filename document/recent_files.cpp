@@ -59,8 +59,11 @@ std::string ReadRecentFile(int entry) {
 }
 
 void AddRecentFile(const std::string& path) {
-    // The name ends at its NUL, as every file name of the editor does.
-    const std::string newest = CutToTextLimit(path.c_str());
+    // The name ends at its NUL, as every file name of the editor does; one longer than the
+    // list keeps is left out rather than cut into the name of another file.
+    const std::string newest = path.c_str();
+    if (newest.size() > kTextLimit)
+        return;
     const RegistryKey own(HKEY_LOCAL_MACHINE, SuiteSettings.ProgramKeyPath.c_str(), KEY_ALL_ACCESS);
     if (!own)
         return; // without write access the list stays as it was

@@ -14,7 +14,7 @@ bool HasRecentFiles();
 // "(Empty)".
 std::string ReadRecentFile(int entry);
 
-// Makes `path` (cut to 255 characters) the newest entry, unless it already is.
+// Makes `path` the newest entry, unless it already is or is longer than 255 characters.
 void AddRecentFile(const std::string& path);
 
 // Appends the recent block to the File popup while it is being built: the four

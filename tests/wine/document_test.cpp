@@ -161,9 +161,9 @@ TEST_F(Document, RecentListRows) {
           "C:\\Tom&Jerry.txt||||106 Tom&&Jerry.txt|107 (Empty) grayed|" + empty);
     lists({"C:\\A", "C:\\p", "C:\\q", "C:\\d"}, {"C:\\A", "C:\\a", "C:\\A"}, kKeep, // as loaded
           "C:\\A|C:\\a|C:\\A|C:\\p|106 A|107 a|108 A|109 p|");
-    const std::string e = std::string(51, 'e'), l = std::string(51, 'l'); // 255 characters kept
-    lists({}, {path + e, path + l + std::string(45, 'l'), path + l + std::string(45, 'l')}, kKeep,
-          path + l + "|" + path + e + "|||106 " + l + "|107 " + e + "|" + empty);
+    const std::string e = std::string(51, 'e'); // 255 characters are kept, 300 left out
+    lists({}, {path + e, path + std::string(96, 'l')}, kKeep,
+          path + e + "||||106 " + e + "|107 (Empty) grayed|" + empty);
     lists({q}, {"C:\\n"}, kKeep,
           "C:\\n|" + q + "|||106 n|107 (Empty) grayed|" + empty); // too long to show
     lists({}, {"C:\\x"}, kNoKey, none);
