@@ -8,15 +8,20 @@
 #include "resources/resource_ids.h"
 #include "suite/suite_links.h"
 
+namespace {
+
+// Replaces the editor's selection with the current local date and time; can be undone.
+// Date and time come from one clock read, so a stamp made at midnight cannot join one
+// day's date to the next day's time.
 void InsertDateTime() {
-    // Date and time come from one clock read, so a stamp made at midnight cannot
-    // join one day's date to the next day's time.
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const std::string stamp =
         FormatDateTimeStamp({now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond});
     SendMessageA(EditorControl, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(stamp.c_str()));
 }
+
+} // namespace
 
 void HandleCommand(WPARAM wParam) {
     if (HIWORD(wParam) == EN_CHANGE) {

@@ -7,6 +7,3 @@ void HandleCommand(WPARAM wParam);
 
 // Runs one menu command; identifiers without an action do nothing.
 void RunCommand(unsigned command);
-
-// Replaces the editor's selection with the current local date and time; can be undone.
-void InsertDateTime();
