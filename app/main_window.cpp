@@ -4,6 +4,8 @@
 #include "document/document.h"
 #include "platform/app_state.h"
 
+ShutdownReasonCalls ShutdownReason;
+
 void LayOutMainWindow() {
     // The WM_SIZE sent while start-up shows the window comes before the children exist.
     if (!StatusBar || !EditorControl)
@@ -29,9 +31,21 @@ static LRESULT CloseMainWindow() {
 }
 
 // Windows asks before the session ends: unsaved text keeps it going unless the user
-// lets the text go or it is saved.
+// lets the text go or it is saved. While the question is up, Windows tells the user
+// why the session waits; asked again meanwhile, the editor refuses at once rather than
+// put a second question over the first.
 static LRESULT QueryEndSession() {
-    return ConfirmSave() ? TRUE : FALSE;
+    static bool asking = false;
+    if (asking)
+        return FALSE;
+    if (!SendMessageA(EditorControl, EM_GETMODIFY, 0, 0))
+        return TRUE;
+    asking = true;
+    ShutdownReason.Create(MainWindow, L"Unsaved text in Scribane");
+    const bool goesOn = ConfirmSave();
+    ShutdownReason.Destroy(MainWindow);
+    asking = false;
+    return goesOn ? TRUE : FALSE;
 }
 
 static LRESULT ColourEditorText(HDC deviceContext) {

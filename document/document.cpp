@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "document/document_file.h"
 #include "document/error_box.h"
 #include "document/file_dialog.h"
@@ -29,7 +31,7 @@ namespace {
 // nothing of the document by then, so the editor simply goes on afterwards: the box
 // has no owner, so the main window takes the activation and the editor the keys back.
 void ReportFileError(const FileError& error) {
-    ShowErrorReport(error.Number, error.CodeAddresses);
+    ShowErrorReport(error.Number, error.CodeAddresses, error.Details);
     SetForegroundWindow(MainWindow);
     SetFocus(EditorControl);
 }
@@ -45,22 +47,13 @@ void SetDocumentTitle(const std::string& path) {
     SetWindowTextA(MainWindow, LoadedDocumentTitle(path).c_str());
 }
 
-bool IsSameFile(const std::string& one, const std::string& other) {
-    return lstrcmpiA(FullPathOf(one).c_str(), FullPathOf(other).c_str()) == 0;
-}
-
 // Whether the text may be saved to `path` in the layout of `type`. Saving over the
 // file whose load left part of it unshown would lose that part: the user decides.
-bool MaySaveOver(const std::string& path, FileType type) {
-    if (DocumentState.Loss == LoadLoss::None || !IsSameFile(path, DocumentState.CurrentFileName))
-        return true;
-    const auto sizeOnDisk = FileSizeOnDisk(path);
-    if (!sizeOnDisk)
-        return true; // the file has gone: there is nothing left to lose
-    const size_t length = static_cast<size_t>(GetWindowTextLengthA(EditorControl));
-    const LayoutFrame frame = DocumentFrame(type, length);
-    const std::string question = SaveLossQuestion(
-        DocumentState.Loss, *sizeOnDisk, frame.Header.size() + length + frame.TerminatorSize);
+bool MaySaveOver(const std::string& path) {
+    if (DocumentState.Loss == LoadLoss::None || !PathExists(path) ||
+        !IsSameFile(path, DocumentState.CurrentFileName))
+        return true; // another file, or the file has gone: there is nothing left to lose
+    const std::string question = SaveLossQuestion(DocumentState.Loss, DocumentState.NulOffset);
     return MessageBoxA(MainWindow, question.c_str(), kProgramName,
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
@@ -68,9 +61,10 @@ bool MaySaveOver(const std::string& path, FileType type) {
 // Writes the editor's text to `path` in the layout of `type`. Only once the file is
 // written do the two become the current file; a failure is reported and changes nothing.
 SaveResult SaveAs(const std::string& path, FileType type) {
-    if (!MaySaveOver(path, type))
+    if (!MaySaveOver(path))
         return SaveResult::Cancelled;
-    if (auto error = WriteDocumentFile(path, type, EditorControl)) {
+    SavedFile saved;
+    if (auto error = WriteDocumentFile(path, type, EditorControl, saved)) {
         ReportFileError(*error);
         return SaveResult::Failed;
     }
@@ -80,23 +74,33 @@ SaveResult SaveAs(const std::string& path, FileType type) {
     MarkSaved(path);
     // The title names the file the next Save writes; the recent list is for loads.
     SetDocumentTitle(path);
+    if (!saved.Leftover.empty())
+        MessageBoxA(MainWindow,
+                    ("The text is saved, but the old copy of the file could not be deleted. It "
+                     "is still there as " +
+                     saved.Leftover + ".")
+                        .c_str(),
+                    kProgramName, MB_OK | MB_ICONWARNING);
     return SaveResult::Saved;
 }
 
-// Loads the file `name` names, made absolute, in the layout its name asks for. A name
-// too long to keep whole is reported rather than cut into the name of another file.
-bool LoadNamedFile(const std::string& name) {
-    const std::string path = FullPathOf(name);
+// `name` made absolute, or nothing when it is too long to keep whole: such a name is
+// reported rather than cut into the name of another file.
+std::optional<std::string> NamedFilePath(const std::string& name) {
+    std::string path = FullPathOf(name);
     if (name.size() > kTextLimit || path.size() > kTextLimit) {
         ReportFileError(FileFailure(ERROR_FILENAME_EXCED_RANGE));
-        return false;
+        return std::nullopt;
     }
-    return LoadDocument(path, FileTypeForName(path));
+    return path;
 }
 
+// Loads the file `name` names in the layout its name asks for, after offering to save
+// modified text; a name that cannot be loaded is refused before the offer.
 void OpenNamedFile(const std::string& name) {
-    if (ConfirmSave())
-        LoadNamedFile(name);
+    const auto path = NamedFilePath(name);
+    if (path && ConfirmSave())
+        LoadDocument(*path, FileTypeForName(*path));
 }
 
 } // namespace
@@ -150,17 +154,15 @@ SaveResult SaveDocument() {
 }
 
 bool LoadDocument(const std::string& path, FileType type) {
-    DecodedDocument document;
-    auto error = ReadDocumentFile(path, type, document);
-    if (!error)
-        error = ShowDocumentText(EditorControl, document.Text);
-    if (error) {
+    LoadedFile document;
+    if (auto error = ReadDocumentFile(path, type, EditorControl, document)) {
         ReportFileError(*error);
         return false;
     }
     DocumentState.CurrentFileName = path;
     DocumentState.CurrentFileType = type;
     DocumentState.Loss = document.Loss;
+    DocumentState.NulOffset = document.NulOffset;
     MarkSaved(path);
     AddRecentFile(path);
     RefreshRecentFileItems();
@@ -172,7 +174,8 @@ bool LoadDocument(const std::string& path, FileType type) {
 }
 
 void LoadDocumentAtStartUp(const std::string& name) {
-    LoadNamedFile(name);
+    if (const auto path = NamedFilePath(name))
+        LoadDocument(*path, FileTypeForName(*path));
 }
 
 void OpenRecentFile(int entry) {

@@ -18,6 +18,7 @@ struct DocumentStateRecord {
     // What the last load left unshown of the current file; until the text is saved,
     // loaded anew or made New, saving over that file asks first.
     LoadLoss Loss = LoadLoss::None;
+    size_t NulOffset = 0; // for a cut: where in the file the NUL stands
 };
 
 extern DocumentStateRecord DocumentState;

@@ -13,7 +13,7 @@
 DocumentFileCalls FileCalls;
 
 NOT_INLINED FileError FileFailure(int number) {
-    return {number, CaptureCodeAddresses(1)};
+    return {number, CaptureCodeAddresses(1), {}};
 }
 
 namespace {
@@ -27,6 +27,14 @@ struct TemporaryFileTraits {
 };
 using TemporaryFile = UniqueResource<TemporaryFileTraits>;
 
+// Memory from FileCalls.Allocate.
+struct TextMemoryTraits {
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle memory) { ::operator delete(memory); }
+};
+using TextMemory = UniqueResource<TextMemoryTraits>;
+
 // The largest file whose text length (with its NUL) fits a signed 32-bit count, as the
 // editor control's text must. Larger files, and files there is no memory for, fail
 // with the system's "not enough memory".
@@ -39,7 +47,7 @@ int LastErrorNumber() {
 // The bytes of the editor's text in the layout of `type`, fetched straight into the
 // buffer that is written, so a large document is copied once.
 struct DocumentBytes {
-    std::unique_ptr<char[]> Buffer;
+    TextMemory Buffer;
     const char* Data = nullptr;
     size_t Size = 0;
 };
@@ -49,13 +57,14 @@ std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, Document
     const std::string_view header = DocumentFrame(type, 1).Header;
     // Room for the header, the text and the NUL GetWindowTextA ends it with, which is
     // the level description's terminator.
-    bytes.Buffer.reset(new (std::nothrow) char[header.size() + static_cast<size_t>(length) + 1]);
+    bytes.Buffer.Reset(FileCalls.Allocate(header.size() + static_cast<size_t>(length) + 1));
     if (!bytes.Buffer)
         return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
-    char* text = bytes.Buffer.get() + header.size();
+    char* const start = static_cast<char*>(bytes.Buffer.Get());
+    char* const text = start + header.size();
     const size_t got = static_cast<size_t>(GetWindowTextA(editor, text, length + 1));
     const LayoutFrame frame = DocumentFrame(type, got);
-    std::copy(frame.Header.begin(), frame.Header.end(), bytes.Buffer.get());
+    std::copy(frame.Header.begin(), frame.Header.end(), start);
     bytes.Data = text - frame.Header.size();
     bytes.Size = frame.Header.size() + got + frame.TerminatorSize;
     return std::nullopt;
@@ -65,11 +74,16 @@ std::string FolderOf(const std::string& fullPath) {
     return fullPath.substr(0, fullPath.rfind('\\') + 1);
 }
 
+std::string NameOf(const std::string& fullPath) {
+    return fullPath.substr(fullPath.rfind('\\') + 1);
+}
+
 // Whether an existing target may be replaced; `exists` tells whether there is one.
 // Windows refuses to replace a read-only file, but not every system that runs the
 // editor does, and one running as the machine's administrator ignores the attribute
 // altogether: the check is the editor's own. A file another program holds open without
-// sharing refuses an open for writing with a sharing violation: access denied (5).
+// sharing it refuses the open below with a sharing violation: access denied (5). One
+// held open by a program that shares it (an indexer, a viewer, the game) can be replaced.
 std::optional<FileError> CheckTarget(const std::string& target, bool& exists) {
     const DWORD attributes = GetFileAttributesA(target.c_str());
     exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -81,8 +95,9 @@ std::optional<FileError> CheckTarget(const std::string& target, bool& exists) {
     }
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return FileFailure(ERROR_ACCESS_DENIED);
-    UniqueFile probe(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile probe(CreateFileA(target.c_str(), GENERIC_WRITE | DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe)
         return FileFailure(LastErrorNumber());
     return std::nullopt;
@@ -119,10 +134,6 @@ std::optional<FileError> CreateTemporaryFile(const std::string& folder, Temporar
     return FileFailure(LastErrorNumber());
 }
 
-bool PathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A name in `folder` that no file has yet, for the old file while it is being replaced;
 // empty in the unlikely case that none is found.
 std::string UnusedName(const std::string& folder) {
@@ -148,22 +159,46 @@ std::optional<FileError> WriteAll(const UniqueFile& file, const DocumentBytes& b
 // After a failed replace the target must stand under its own name, holding its old
 // bytes or else the new ones. Some failures come after the old file has been moved to
 // the backup name: it goes back; failing that, the new file takes the name. What cannot
-// be moved stays on disk, so no copy is ever deleted while the target is missing.
-void RestoreTarget(const std::string& target, TemporaryFile& backup, TemporaryFile& temporary) {
+// be moved stays on disk, so no copy is ever deleted while the target is missing; when
+// neither copy could take the name, the report of `error` says where both are.
+void RestoreTarget(const std::string& target, TemporaryFile& backup, TemporaryFile& temporary,
+                   FileError& error) {
     if (PathExists(target))
         return;
-    if (MoveFileExA(backup.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (backup && PathExists(backup.Get()) &&
+        FileCalls.Move(backup.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         backup.Release();
         return;
     }
-    if (!MoveFileExA(temporary.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-        backup.Release();
+    if (FileCalls.Move(temporary.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        temporary.Release();
+        return;
+    }
+    error.Details.push_back(NameOf(target) + " is missing from the folder " + FolderOf(target) +
+                            ".");
+    if (backup && PathExists(backup.Get()))
+        error.Details.push_back("Its old content is in " + NameOf(backup.Get()) + ".");
+    error.Details.push_back("Its new content is in " + NameOf(temporary.Get()) + ".");
+    backup.Release();
     temporary.Release();
+}
+
+// Deletes the old copy of a replaced file; should that fail, tries once more, and
+// otherwise leaves it where it is and names it in `saved`.
+void DeleteOldCopy(TemporaryFile& backup, SavedFile& saved) {
+    const std::string path = backup.Release();
+    if (path.empty() || !PathExists(path))
+        return;
+    if (FileCalls.Delete(path.c_str()))
+        return;
+    Sleep(100); // a virus scanner or an indexer may be looking at it for a moment
+    if (!FileCalls.Delete(path.c_str()))
+        saved.Leftover = path;
 }
 
 // Puts the written temporary file in the target's place.
 std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile& temporary,
-                                       bool exists) {
+                                       bool exists, SavedFile& saved) {
     if (exists) {
         // Replacing keeps the target's attributes and security. The old file passes
         // through a backup name of the editor's own, deleted once the replace is done.
@@ -173,25 +208,39 @@ std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile&
                               backupName.empty() ? nullptr : backupName.c_str(),
                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             temporary.Release();
+            DeleteOldCopy(backup, saved);
             return std::nullopt;
         }
         const DWORD code = GetLastError();
         // A target that has gone in the meantime is simply created.
         if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backupName))) {
-            RestoreTarget(target, backup, temporary);
-            return FileFailure(ErrorNumberForSystemCode(code));
+            FileError error = FileFailure(ErrorNumberForSystemCode(code));
+            RestoreTarget(target, backup, temporary, error);
+            return error;
         }
     }
-    if (!MoveFileExA(temporary.Get().c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!FileCalls.Move(temporary.Get().c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return FileFailure(LastErrorNumber());
     temporary.Release();
     return std::nullopt;
 }
 
+// The volume and the index the system gives the file `path`, which no other file on the
+// machine shares; false when it cannot be opened.
+bool IdentifyFile(const std::string& path, BY_HANDLE_FILE_INFORMATION& identity) {
+    // No access asked, so a file any program holds open can be looked at; the flag lets
+    // a folder be opened too.
+    UniqueFile file(CreateFileA(path.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.Get(), &identity);
+}
+
 } // namespace
 
-std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor) {
+std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor,
+                                           SavedFile& saved) {
     DocumentBytes bytes;
     if (auto error = FetchDocumentBytes(editor, type, bytes))
         return error;
@@ -208,7 +257,7 @@ std::optional<FileError> WriteDocumentFile(const std::string& path, FileType typ
         if (auto error = WriteAll(file, bytes))
             return error;
     } // closed before it replaces the target
-    return ReplaceTarget(target, temporary, exists);
+    return ReplaceTarget(target, temporary, exists, saved);
 }
 
 std::string FullPathOf(const std::string& path) {
@@ -223,21 +272,25 @@ std::string FullPathOf(const std::string& path) {
     return full;
 }
 
-std::optional<unsigned long long> FileSizeOnDisk(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
-    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::optional<FileError> ShowDocumentText(HWND editor, const std::string& text) {
-    if (!FileCalls.SetEditorText(editor, text.c_str()))
-        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
-    return std::nullopt;
+void* AllocateTextMemory(size_t size) {
+    return ::operator new(size, std::nothrow);
 }
 
-std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type,
-                                          DecodedDocument& document) {
+bool IsSameFile(const std::string& one, const std::string& other) {
+    BY_HANDLE_FILE_INFORMATION first{}, second{};
+    if (IdentifyFile(one, first) && IdentifyFile(other, second))
+        return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+               first.nFileIndexHigh == second.nFileIndexHigh &&
+               first.nFileIndexLow == second.nFileIndexLow;
+    return lstrcmpiA(FullPathOf(one).c_str(), FullPathOf(other).c_str()) == 0;
+}
+
+std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type, HWND editor,
+                                          LoadedFile& loaded) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -248,19 +301,28 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
     if (size.QuadPart > kLargestDocumentFile)
         return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
     const DWORD length = static_cast<DWORD>(size.QuadPart);
-    std::unique_ptr<char[]> bytes(new (std::nothrow) char[length + 1]);
-    if (!bytes)
+    // One byte more than the file, for the NUL that ends the text handed to the editor.
+    TextMemory memory(FileCalls.Allocate(static_cast<size_t>(length) + 1));
+    if (!memory)
         return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+    char* const bytes = static_cast<char*>(memory.Get());
 
     DWORD read = 0;
-    if (length > 0 && !ReadFile(file.Get(), bytes.get(), length, &read, nullptr))
+    if (length > 0 && !ReadFile(file.Get(), bytes, length, &read, nullptr))
         return FileFailure(LastErrorNumber());
     if (read != length)
         return FileFailure(kShortReadError);
 
-    DecodedDocument decoded = DecodeDocument(std::string_view(bytes.get(), length), type);
+    const DecodedDocument decoded = DecodeDocument(std::string_view(bytes, length), type);
     if (decoded.ErrorNumber != 0)
         return FileFailure(decoded.ErrorNumber);
-    document = std::move(decoded);
+    // The text ends at a NUL or at the end of the file; either way the byte after it
+    // lies within the buffer, and the editor takes the text from where it stands. An
+    // empty text may stand nowhere.
+    char* const text = decoded.Text.empty() ? bytes : bytes + (decoded.Text.data() - bytes);
+    text[decoded.Text.size()] = '\0';
+    if (!FileCalls.SetEditorText(editor, text))
+        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+    loaded = {decoded.Loss, decoded.NulOffset};
     return std::nullopt;
 }

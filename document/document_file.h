@@ -13,42 +13,68 @@
 struct FileError {
     int Number = 0;                           // the error number the report shows
     std::vector<std::uint32_t> CodeAddresses; // the failing operation's first
+    std::vector<std::string> Details;         // lines the report shows after the addresses
 };
 
 // A failure with error number `number` at the code address in the routine that calls
 // this, and the return addresses of its callers.
 FileError FileFailure(int number);
 
+// What a successful save leaves to say: the old copy of the file, when it could not be
+// deleted after the new one took its name.
+struct SavedFile {
+    std::string Leftover;
+};
+
 // Writes the text of `editor` to `path` in the layout of `type`. The bytes go to a new
 // file beside the target, which replaces the target only once all of them are written,
 // so a failure leaves an existing file exactly as it was and no new file behind. A
-// read-only target, or one another program holds open, fails with error 5. Should the
-// replace itself fail halfway, the target is left holding its old bytes or, when those
-// cannot be put back, the new ones: never neither.
-std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor);
+// read-only target, a folder, or a file another program holds open without sharing it
+// fails with error 5. Should the replace itself fail halfway, the target is left holding
+// its old bytes or, when those cannot be put back, the new ones: never neither; and when
+// neither can take its name, the report says where both copies are.
+std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor,
+                                           SavedFile& saved);
 
-// Reads the file `path` in the layout of `type` into `document`: its text and what of
-// the file the text leaves out. The file is opened for reading only and shared with
-// other readers, so read-only files load too. `document` is left alone on failure.
-std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type,
-                                          DecodedDocument& document);
+// What a load leaves unshown of its file.
+struct LoadedFile {
+    LoadLoss Loss = LoadLoss::None;
+    size_t NulOffset = 0; // for a cut: where in the file the NUL stands
+};
 
-// Puts a loaded text into `editor`; a text the control refuses fails with error 8, and
-// the editor then still holds what it held.
-std::optional<FileError> ShowDocumentText(HWND editor, const std::string& text);
+// Reads the file `path` in the layout of `type` and puts its text into `editor`. The
+// file is opened for reading only and shared with other readers, so read-only files
+// load too. A file there is no memory for, or whose text the control refuses, fails
+// with error 8. On failure the editor still holds what it held and `loaded` is left
+// alone.
+std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type, HWND editor,
+                                          LoadedFile& loaded);
+
+// Whether the names `one` and `other` reach the same file, however each is written:
+// another drive letter for the same folder, a short name or a link. Decided by the
+// volume and file index the system gives each; by the full names, ignoring case, when
+// either cannot be opened.
+bool IsSameFile(const std::string& one, const std::string& other);
 
 // `path` made absolute against the current folder; a path the system cannot complete
 // stays as it is, and the file functions report what is wrong with it.
 std::string FullPathOf(const std::string& path);
 
-// The size of the file `path` on disk, or nothing when there is no such file.
-std::optional<unsigned long long> FileSizeOnDisk(const std::string& path);
+// Whether a file or folder `path` exists.
+bool PathExists(const std::string& path);
 
-// The two system calls whose failure the editor must survive but no test can bring about
-// for real: replacing a file with the one written beside it, and handing the editor a
-// loaded text. Tests put failing stand-ins here.
+// Memory for a whole text, or null when there is none; released with ::operator delete.
+void* AllocateTextMemory(size_t size);
+
+// The system calls whose failure the editor must survive but no test can bring about for
+// real: memory for a whole text, replacing a file with the one written beside it, the
+// moves that put a file back after a failed replace, deleting the old copy, and handing
+// the editor a loaded text. Tests put failing stand-ins here.
 struct DocumentFileCalls {
+    decltype(&AllocateTextMemory) Allocate = AllocateTextMemory;
     decltype(&ReplaceFileA) Replace = ReplaceFileA; // not "ReplaceFile": a macro of that name
+    decltype(&MoveFileExA) Move = MoveFileExA;
+    decltype(&DeleteFileA) Delete = DeleteFileA;
     decltype(&SetWindowTextA) SetEditorText = SetWindowTextA;
 };
 extern DocumentFileCalls FileCalls;

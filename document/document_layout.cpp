@@ -20,7 +20,7 @@ bool EndsWithInf(std::string_view path) {
 DecodedDocument TextUpToFirstNul(std::string_view bytes, size_t offset, bool closingNul) {
     DecodedDocument decoded;
     const size_t nul = bytes.find('\0');
-    decoded.Text = std::string(bytes.substr(0, nul));
+    decoded.Text = bytes.substr(0, nul);
     if (nul != std::string_view::npos && !(closingNul && nul + 1 == bytes.size())) {
         decoded.Loss = LoadLoss::CutAtNul;
         decoded.NulOffset = offset + nul;
@@ -78,10 +78,9 @@ std::string LoadLossWarning(LoadLoss loss, size_t nulOffset) {
            "are not shown, and saving it would replace them.";
 }
 
-std::string SaveLossQuestion(LoadLoss loss, unsigned long long sizeOnDisk,
-                             unsigned long long bytesToWrite) {
+std::string SaveLossQuestion(LoadLoss loss, size_t nulOffset) {
     if (loss == LoadLoss::CutAtNul)
-        return "Saving will shorten this file from " + std::to_string(sizeOnDisk) + " to " +
-               std::to_string(bytesToWrite) + " bytes. Save anyway?";
+        return "Saving will cut this file at position " + std::to_string(nulOffset) +
+               " and drop what follows, which is not shown. Save anyway?";
     return "Saving will replace the first four bytes of this file. Save anyway?";
 }

@@ -40,7 +40,7 @@ LayoutFrame DocumentFrame(FileType type, size_t textLength);
 enum class LoadLoss { None, CutAtNul, MissingHeader };
 
 struct DecodedDocument {
-    std::string Text;
+    std::string_view Text; // within the bytes decoded
     // 0, or the error number of a file too short to be read as `type`: 204 for one or
     // two bytes of level description, whose text length comes out below -1, and 100 for
     // three, which end inside the header.
@@ -56,6 +56,6 @@ DecodedDocument DecodeDocument(std::string_view bytes, FileType type);
 // The warning shown after a load that left part of the file unshown.
 std::string LoadLossWarning(LoadLoss loss, size_t nulOffset);
 
-// The question asked before saving over the file such a load came from.
-std::string SaveLossQuestion(LoadLoss loss, unsigned long long sizeOnDisk,
-                             unsigned long long bytesToWrite);
+// The question asked before saving over the file such a load came from: what the save
+// drops, where the load warning said it starts.
+std::string SaveLossQuestion(LoadLoss loss, size_t nulOffset);

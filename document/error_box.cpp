@@ -33,9 +33,10 @@ NOT_INLINED std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSki
     return addresses;
 }
 
-void ShowErrorReport(int errorNumber, const std::vector<std::uint32_t>& codeAddresses) {
+void ShowErrorReport(int errorNumber, const std::vector<std::uint32_t>& codeAddresses,
+                     const std::vector<std::string>& details) {
     // The editor keeps running after the report, so the box keeps the user out of the
     // main window while it shows, as an owned box would, without having an owner.
-    for (const std::string& text : ErrorReportBoxes(errorNumber, codeAddresses))
+    for (const std::string& text : ErrorReportBoxes(errorNumber, codeAddresses, details))
         MessageBoxA(nullptr, text.c_str(), "Error", MB_OK | MB_TASKMODAL);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Shows the report of a failed file operation.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Keeps a function out of its callers, so that it has a frame of its own to count from.
@@ -16,6 +17,8 @@
 // In a 64-bit build each address is kept by its low 32 bits.
 std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSkip = 0);
 
-// Shows the report of error `errorNumber` at `codeAddresses` in message boxes without an
-// owner, captioned "Error", with an OK button only. Returns when the last is closed.
-void ShowErrorReport(int errorNumber, const std::vector<std::uint32_t>& codeAddresses);
+// Shows the report of error `errorNumber` at `codeAddresses`, with the lines `details`
+// that say what failed, in message boxes without an owner, captioned "Error", with an
+// OK button only. Returns when the last is closed.
+void ShowErrorReport(int errorNumber, const std::vector<std::uint32_t>& codeAddresses,
+                     const std::vector<std::string>& details);

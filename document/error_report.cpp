@@ -52,7 +52,8 @@ int ErrorNumberForSystemCode(unsigned long code) {
 }
 
 std::vector<std::string> ErrorReportBoxes(int errorNumber,
-                                          const std::vector<std::uint32_t>& codeAddresses) {
+                                          const std::vector<std::uint32_t>& codeAddresses,
+                                          const std::vector<std::string>& details) {
     const std::uint32_t failing = codeAddresses.empty() ? 0 : codeAddresses.front();
     ErrorReportBuffer report;
     AddReportLine(report, "Runtime error " + std::to_string(errorNumber) + " at 0x" +
@@ -61,6 +62,8 @@ std::vector<std::string> ErrorReportBoxes(int errorNumber,
     const size_t callers = codeAddresses.empty() ? 0 : codeAddresses.size() - 1;
     for (size_t i = 1; i <= callers && i <= kMaxReportedCallers; ++i)
         AddReportLine(report, "  0x" + HexAddress(codeAddresses[i]) + kLineEnd);
+    for (const std::string& line : details)
+        AddReportLine(report, line + kLineEnd);
     AddReportLine(report, kLineEnd);
     FlushErrorReport(report);
     return report.Boxes;

@@ -26,6 +26,8 @@ int ErrorNumberForSystemCode(unsigned long code);
 // The box texts of a failure with error number `errorNumber`. `codeAddresses` holds the
 // address of the failing operation first, then the return addresses of its callers, of
 // which at most 256 are listed. The text is "Runtime error <n> at 0x<address>", a line
-// "  0x<address>" for the failing operation and one for each caller, and an empty line.
+// "  0x<address>" for the failing operation and one for each caller, then the lines of
+// `details`, which say in words what failed, and an empty line.
 std::vector<std::string> ErrorReportBoxes(int errorNumber,
-                                          const std::vector<std::uint32_t>& codeAddresses);
+                                          const std::vector<std::uint32_t>& codeAddresses,
+                                          const std::vector<std::string>& details = {});

@@ -12,28 +12,55 @@ using namespace std::string_literals;
 using enum LoadLoss;
 constexpr FileType kLevel = FileType::LevelDescription;
 
-TEST(DocumentLayout, DecodeFrameAndTypeForName) {
-    std::string decoded, types;
-    for (auto [type, bytes] :
-         {std::pair{kLevel, ""s}, {kLevel, "abcdtext\0"s}, {FileType::None, "\x11\0\0\0abc\0"s}}) {
-        const DecodedDocument read = DecodeDocument(bytes, type);
-        decoded += read.Text + "|" + std::to_string(read.ErrorNumber) +
-                   std::to_string(int(read.Loss)) + std::to_string(read.NulOffset) + "|";
+struct Decoding {
+    const char* name;
+    std::string bytes;
+    FileType type;
+    std::string text;
+    int error;
+    LoadLoss loss;
+    size_t nulOffset;
+};
+
+const Decoding kDecodings[] = {
+    {"empty level description", "", kLevel, "", 0, None, 0},
+    {"level description", "\x11\0\0\0text\0"s, kLevel, "text", 0, None, 0},
+    {"level description without its header", "abcdtext\0"s, kLevel, "text", 0, MissingHeader, 0},
+    {"level description with a NUL inside", "\x11\0\0\0ab\0cd\0"s, kLevel, "ab", 0, CutAtNul, 6},
+    {"level description of two bytes", "\x11\x11", kLevel, "", 204, None, 0},
+    {"level description of three bytes", "\x11\x11\x11", kLevel, "", 100, None, 0},
+    {"level description read as plain text", "\x11\0\0\0abc\0"s, FileType::None, "\x11", 0,
+     CutAtNul, 1},
+    {"plain text with its last byte a NUL", "abc\0"s, FileType::Text, "abc", 0, CutAtNul, 3},
+};
+
+TEST(DocumentLayout, DecodingFindsTheTextAndWhatItLeavesOut) {
+    for (const Decoding& row : kDecodings) {
+        SCOPED_TRACE(row.name);
+        const DecodedDocument decoded = DecodeDocument(row.bytes, row.type);
+        EXPECT_EQ(decoded.Text, row.text);
+        EXPECT_EQ(decoded.ErrorNumber, row.error);
+        EXPECT_EQ(decoded.Loss, row.loss);
+        EXPECT_EQ(decoded.NulOffset, row.nulOffset);
     }
-    EXPECT_EQ(decoded, "|000|text|020|\x11|011|");
-    for (const char* name :
-         {"a.inf", "C:\\L\\B.INF", ".iNf", "a.txt", "inf", "a.inf.txt", "a.infx", ""})
-        types += std::to_string(int(FileTypeForName(name)));
-    EXPECT_EQ(types, "22200000");
-    EXPECT_EQ(
-        LoadLossWarning(CutAtNul, 39) + LoadLossWarning(MissingHeader, 0),
-        "This file holds a NUL byte at position 39: only the text before it is shown, and saving "
-        "it would cut the file there.This file does not start with a level description header: its "
-        "first four bytes are not shown, and saving it would replace them.");
-    EXPECT_EQ(
-        SaveLossQuestion(CutAtNul, 39, 18) + SaveLossQuestion(MissingHeader, 11, 12),
-        "Saving will shorten this file from 39 to 18 bytes. Save anyway?Saving will replace the "
-        "first four bytes of this file. Save anyway?");
+}
+
+struct TypeForName {
+    const char* name;
+    FileType type;
+};
+
+const TypeForName kTypesForNames[] = {
+    {"a.inf", kLevel},          {"C:\\L\\B.INF", kLevel}, {".iNf", kLevel},
+    {"a.txt", FileType::None},  {"inf", FileType::None},  {"a.inf.txt", FileType::None},
+    {"a.infx", FileType::None}, {"", FileType::None},
+};
+
+TEST(DocumentLayout, OnlyANameEndingInInfIsALevelDescription) {
+    for (const TypeForName& row : kTypesForNames) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FileTypeForName(row.name), row.type);
+    }
 }
 
 TEST(ErrorReport, NumbersBoxesAndTheirBuffer) {

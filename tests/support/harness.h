@@ -99,6 +99,24 @@ struct Editor {
     }
 };
 
+// What the user sees of the document and what the editor keeps of it, to compare before and
+// after a command that must change nothing.
+struct DocumentView {
+    std::string text;
+    bool modified;
+    std::string fileName, title, fileStatus, modifiedStatus;
+    std::vector<std::string> recent; // the registry values "a" to "d"
+    bool operator==(const DocumentView&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const DocumentView& view) {
+        out << "{\"" << view.text << "\"" << (view.modified ? " modified" : "") << ", "
+            << view.fileName << ", title \"" << view.title << "\", status \"" << view.fileStatus
+            << "\" \"" << view.modifiedStatus << "\", recent";
+        for (const std::string& entry : view.recent)
+            out << " \"" << entry << "\"";
+        return out << "}";
+    }
+};
+
 // A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
 // shown take `answers` in order and land in `seen`; one without an answer is cancelled, and one
 // its answer leaves open holds the test until the time limit in tests/CMakeLists.txt fails it.
@@ -134,6 +152,13 @@ struct Suite : ::testing::Test {
     static std::string Status(int part) {
         char text[1024] = "";
         return SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text)), text;
+    }
+    static DocumentView View() {
+        DocumentView view{Text(),    Modified(), DocumentState.CurrentFileName, Title(), Status(0),
+                          Status(1), {}};
+        for (const char* entry : {"a", "b", "c", "d"})
+            view.recent.push_back(Value(kOwnKey, entry));
+        return view;
     }
     // What a failed command must leave as it was, in one line.
     static std::string Look() {
@@ -185,6 +210,22 @@ struct Suite : ::testing::Test {
     static void WriteBytes(auto path, auto bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
+    // The files of `folder` as "name=bytes", sorted. The editor's temporary names, "~" with five
+    // hexadecimal digits and ".tmp", show as "~?????.tmp".
+    static std::vector<std::string> Listing(const std::string& folder) {
+        std::vector<std::string> files;
+        for (const std::string& name : FolderContents(folder))
+            files.push_back(MaskTemporaryNames(name) + "=" + ReadBytes(folder + "\\" + name));
+        std::ranges::sort(files);
+        return files;
+    }
+    static std::string MaskTemporaryNames(std::string text) {
+        for (size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at + 1))
+            if (text.size() - at >= 10 && text.compare(at + 6, 4, ".tmp") == 0 &&
+                std::all_of(&text[at + 1], &text[at + 6], isxdigit))
+                text.replace(at + 1, 5, "?????");
+        return text;
+    }
     static std::vector<std::string> FolderContents(const std::string& folder) { // sorted
         std::vector<std::string> names;
         std::error_code missing;
@@ -203,23 +244,50 @@ struct Suite : ::testing::Test {
     std::vector<Box> seen;
     static inline Suite* Running = nullptr;
     static inline UINT_PTR Timer = 0;
-    static inline std::vector<HWND> Answered;
+    // A box already answered, and when; one that stays open longer than kAnswerTime fails the
+    // test with what it showed, and is cancelled so the test goes on.
+    struct AnsweredBox {
+        HWND window;
+        DWORD answeredAt;
+        bool forced;
+    };
+    static constexpr DWORD kAnswerTime = 3000;
+    static inline std::vector<AnsweredBox> Answered;
     static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) { // stops at the first
-        const bool fresh = IsWindowVisible(window) && TextOf(window, true) == "#32770" &&
-                           !std::ranges::count(Answered, window);
-        return fresh ? (*reinterpret_cast<HWND*>(found) = window, FALSE) : TRUE;
+        if (!IsWindowVisible(window) || TextOf(window, true) != "#32770")
+            return TRUE;
+        for (const AnsweredBox& answered : Answered)
+            if (answered.window == window)
+                return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    static void CloseStuckBoxes() {
+        std::erase_if(Answered,
+                      [](const AnsweredBox& answered) { return !IsWindow(answered.window); });
+        for (AnsweredBox& answered : Answered) {
+            if (answered.forced || GetTickCount() - answered.answeredAt < kAnswerTime)
+                continue;
+            const Box box = Describe(answered.window);
+            ADD_FAILURE() << "still open after its answer: \"" << box.caption << "\" " << box.text;
+            answered.forced = true;
+            PostMessageA(answered.window, WM_COMMAND, IDCANCEL, 0);
+        }
     }
     // Runs every 20 ms inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
-        std::erase_if(Answered, [](HWND box) { return !IsWindow(box); });
+        CloseStuckBoxes();
         HWND box = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
         if (!box || !Running)
             return;
-        Answered.push_back(box);
+        Answered.push_back({box, GetTickCount(), false});
         Running->seen.push_back(Describe(box));
         auto& answers = Running->answers;
-        answers.empty() ? answers.push_back(Press(IDCANCEL)) : void();
-        answers.front()(box), answers.pop_front();
+        if (answers.empty())
+            answers.push_back(Press(IDCANCEL));
+        const Answer answer = answers.front();
+        answers.pop_front();
+        answer(box);
     }
 };

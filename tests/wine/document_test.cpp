@@ -1,137 +1,29 @@
-// Files: what loading and saving leave on disk byte for byte, every way a load or a save can fail,
-// files reached by name, the save prompt, the questions before a cut file is saved over, and the
-// Open and Save as dialogs.
+// The document's commands: files reached by name, the recent list, the save prompt, and the Open
+// and Save as dialogs.
 #include "support/harness.h"
 
-struct Document : Suite {
-    // A replace that fails halfway: after deleting the target (1176), or after moving it to the
-    // backup name it was given, or elsewhere without one (1177).
-    static BOOL WINAPI ReplaceDeleting(LPCSTR target, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
-        return DeleteFileA(target), SetLastError(1176), FALSE;
-    }
-    static BOOL WINAPI ReplaceMoving(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
-        MoveFileExA(target, backup ? backup : "C:\\moved away", MOVEFILE_REPLACE_EXISTING);
-        return SetLastError(1177), FALSE;
-    }
-    static BOOL WINAPI RefuseText(HWND, LPCSTR) { return FALSE; }
-    static HANDLE Hold(std::string path, DWORD share = 0, DWORD access = GENERIC_READ) {
-        return CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-};
+#include "app/main_window.h"
 
-TEST_F(Document, LoadedFilesSaveBackInTheirLayoutAndLeaveNothingOpen) {
-    Editor editor;
-    const auto saves = [&](std::string bytes, FileType type, std::string saved, size_t warnings) {
-        WriteBytes(Path("in"), bytes);
-        HANDLE reader = Hold(Path("in"), FILE_SHARE_READ); // another program reading it
-        ASSERT_TRUE(LoadDocument(Path("in"), type) && CloseHandle(reader));
-        DeleteFileA(Path("out").c_str());
-        DocumentState.CurrentFileName = Path("out"); // a file that is not there yet: nothing to ask
-        Command(CMD_SAVE);
-        EXPECT_EQ(ReadBytes(Path("out")) + std::to_string(Take().size()) + Status(0) + Status(1) +
-                      (Modified() ? "+" : ""),
-                  saved + std::to_string(warnings) + " " + Path("out") + "\t");
-        for (const char* name : {"in", "out"}) // opened unshared, as nobody holds them
-            EXPECT_TRUE(CloseHandle(Hold(Path(name))));
-    };
-    std::string binary = "\r\n";
-    for (int i = 0; i < 70000; ++i)
-        binary += char(i % 255 + 1);
-    saves(binary, FileType::Text, binary, 0);
-    saves("one\rtwo\n", FileType::Credits, "one\rtwo\n", 0);
-    saves("\x11\0\0\0l 1\r\nl 2\0"s, FileType::LevelDescription, "\x11\0\0\0l 1\r\nl 2\0"s, 0);
-    saves("\x11\0\0\0A"s, FileType::LevelDescription, "\x11\0\0\0A\0"s, 0);
-    saves("\x11\0\0\0"s, FileType::LevelDescription, "", 0);
-    saves("level\r\ntext", FileType::LevelDescription, "\x11\0\0\0l\r\ntext\0"s, 1);
-    saves("before\0after"s, FileType::None, "before", 1);
-    DeleteFileA(Path("out").c_str()); // a file deleted since it was loaded is written anew
-    Command(CMD_SAVE);
-    EXPECT_EQ(ReadBytes(Path("out")) + std::to_string(Take().size()), "before0");
-    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"in", "out"}));
+namespace {
+
+// What the editor told Windows about a session that waits for it.
+std::vector<std::string> shutdownReasons;
+
+BOOL WINAPI RecordReason(HWND window, LPCWSTR reason) {
+    const std::wstring text(reason);
+    shutdownReasons.push_back(std::string(window == MainWindow ? "main window: " : "?: ") +
+                              std::string(text.begin(), text.end()));
+    return TRUE;
 }
 
-TEST_F(Document, AFailedSaveLeavesTheFileAndTheDocument) {
-    HANDLE held = INVALID_HANDLE_VALUE;
-    const std::string text(200000, 'z');
-    Editor editor;
-    const auto fails = [&](std::string folder, int error, std::function<void(std::string)> fault) {
-        const std::string target = folder + "\\x.txt";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        WriteBytes(target, "old");
-        ASSERT_TRUE(LoadDocument(target, FileType::Text));
-        Put(text, true);
-        fault(target);
-        const std::string before = Look();
-        Command(CMD_SAVE);
-        EXPECT_EQ(Look(), before) << folder;
-        CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_TRUE(ReportedError(seen[0]) == error ||
-                    (error == 112 && ReportedError(Take()[0]) == 101)); // or short
-        const std::string bytes = ReadBytes(target); // never neither the old nor the new
-        EXPECT_TRUE(bytes == (error == 3 ? "" : "old") || (error > 1000 && bytes == text));
-        EXPECT_EQ(FolderContents(folder), std::vector<std::string>(error != 3, "x.txt"));
-        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        FileCalls = {};
-        Command(CMD_SAVE); // without the fault the same save goes through
-        EXPECT_EQ(ReadBytes(target) == text, error != 3 && error != 112) << folder;
-        DeleteFileA(target.c_str()), Take();
-    };
-    fails(Path("read-only"), 5,
-          [](auto path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); });
-    fails(Path("held"), 5, [&](auto path) { held = Hold(path); });
-    fails(Path("gone"), 3,
-          [this](auto path) { DeleteFileA(path.c_str()), RemoveDirectoryA(Path("gone").c_str()); });
-    fails(Path("deleting"), 1176, [](auto) { FileCalls.Replace = ReplaceDeleting; });
-    fails(Path("moving"), 1177, [](auto) { FileCalls.Replace = ReplaceMoving; });
-    if (const char* drive = std::getenv("SCRIBANE_SMALL_DRIVE")) // 64 KiB, mounted by scripts/test
-        fails(drive, 112, [](auto) {});
-    // The report: the failing place on a line of its own, then its callers' and an empty line; the
-    // box keeps the user out of the main window, and afterwards the editor has the keys.
-    DocumentState.CurrentFileName = Path("missing\\x.txt");
-    SetFocus(nullptr);
-    Command(CMD_SAVE);
-    ASSERT_EQ(seen.size(), 1u);
-    const std::string report = seen[0].text, place = report.substr(report.find("0x") + 2, 8);
-    EXPECT_EQ(report.substr(report.find("\r\n"), 20) + report.substr(report.size() - 4),
-              "\r\n  0x" + place + "\r\n  0x\r\n\r\n");
-    EXPECT_TRUE(ReportedError(seen[0]) == 3 && !seen[0].mainWindowEnabled);
-    EXPECT_TRUE(GetActiveWindow() == MainWindow && GetFocus() == EditorControl);
+BOOL WINAPI RecordReasonGone(HWND window) {
+    shutdownReasons.push_back(window == MainWindow ? "main window: gone" : "?: gone");
+    return TRUE;
 }
 
-TEST_F(Document, AFailedLoadChangesNothing) {
-    HANDLE held = INVALID_HANDLE_VALUE;
-    WriteBytes(Path("kept.inf"), "\x11\0\0\0kept\0"s);
-    SetValue(kOwnKey, "b", "C:\\older.txt");
-    Editor editor;
-    ASSERT_TRUE(LoadDocument(Path("kept.inf"), FileType::LevelDescription));
-    Put("kept, edited", true);
-    const std::string before = Look();
-    const auto fails = [&](std::string bytes, FileType type, int error,
-                           std::function<void(std::string)> fault) {
-        const std::string file =
-            Path("load " + std::to_string(error * 100 + bytes.size() * 10 + int(type)));
-        WriteBytes(file, bytes);
-        fault(file);
-        EXPECT_FALSE(LoadDocument(file, type));
-        CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
-        FileCalls = {};
-        EXPECT_EQ(std::to_string(seen.size() == 1 ? ReportedError(Take()[0]) : -2) + Look(),
-                  std::to_string(error) + before);
-    };
-    fails("x", FileType::Text, 2, [](auto file) { DeleteFileA(file.c_str()); });
-    fails("y", FileType::Text, 5,
-          [](auto file) { DeleteFileA(file.c_str()), CreateDirectoryA(file.c_str(), nullptr); });
-    fails("z", FileType::Credits, 5, [&](auto file) { held = Hold(file); });
-    fails("\x11\x11", FileType::LevelDescription, 204, [](auto) {});
-    fails("\x11\x11\x11", FileType::LevelDescription, 100, [](auto) {});
-    fails("abc", FileType::AllFiles, 8, [](auto) { FileCalls.SetEditorText = RefuseText; });
-    fails("", FileType::Text, 8, [](auto file) { // a sparse file of 2.5 GB
-        HANDLE sparse = Hold(file, 0, GENERIC_WRITE);
-        SetFilePointerEx(sparse, LARGE_INTEGER{.QuadPart = 2560LL << 20}, nullptr, FILE_BEGIN);
-        SetEndOfFile(sparse), CloseHandle(sparse);
-    });
-}
+} // namespace
+
+struct Document : Suite {};
 
 TEST_F(Document, RecentListRows) {
     enum { kKeep, kNoKey, kKeyGoesAfterStart };
@@ -267,52 +159,6 @@ TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDropped) {
         }
 }
 
-TEST_F(Document, ACutFileWarnsAndAsksBeforeASaveShortensIt) {
-    const std::string file = Path("cut.bin");
-    const HICON warning = LoadIconA(nullptr, IDI_WARNING);
-    Editor editor;
-    const auto asks = [&](std::string bytes, FileType type, LoadLoss loss, size_t nul, size_t left,
-                          std::string saved) {
-        WriteBytes(file, bytes);
-        ASSERT_TRUE(LoadDocument(file, type));
-        answers = {Press(IDNO), Choose(file, 0), Press(IDYES), Press(IDYES)}; // Save as asks too
-        Command(CMD_SAVE);
-        std::string boxes = ReadBytes(file) + "|"; // the warning, and the question before each save
-        Command(CMD_SAVE_AS);
-        Command(CMD_SAVE);            // once saved, nothing more to ask
-        for (const Box& box : Take()) // each in the main window's name, with a warning icon
-            if (box.caption == "Scribane")
-                boxes += box.text + "|" + std::to_string(box.buttons.back()) +
-                         (box.owner == MainWindow && box.icon == warning ? "\n" : "?\n");
-        const std::string question = SaveLossQuestion(loss, bytes.size(), left) + "|-7\n";
-        EXPECT_EQ(boxes + ReadBytes(file),
-                  bytes + "|" + LoadLossWarning(loss, nul) + "|-1\n" + question + question + saved);
-    };
-    asks("Hello\0world"s, FileType::Text, LoadLoss::CutAtNul, 5, 5, "Hello");
-    asks("\x11\0\0\0ab\0cd\0"s, FileType::LevelDescription, LoadLoss::CutAtNul, 6, 7,
-         "\x11\0\0\0ab\0"s);
-    asks("Hello world", FileType::LevelDescription, LoadLoss::MissingHeader, 0, 12,
-         "\x11\0\0\0o world\0"s);
-    asks("Hello\0world"s, FileType::LevelDescription, LoadLoss::CutAtNul, 5, 6, "\x11\0\0\0o\0"s);
-    // Through the save prompt, No abandons what asked; Save as to another name asks nothing; a load
-    // or New forgets the cut.
-    ASSERT_TRUE(LoadDocument(file, FileType::Text));
-    Put("o", true);
-    answers = {Press(IDYES), Press(IDNO), Choose(Path("copy.txt"), 3)};
-    Command(CMD_NEW);
-    EXPECT_EQ(Text() + (Modified() ? "+" : ""), "o+");
-    Command(CMD_SAVE_AS);
-    for (unsigned forget : {unsigned(CMD_NEW), 0u}) {
-        WriteBytes(file, "Hello\0world"s);
-        ASSERT_TRUE(LoadDocument(file, FileType::Text));
-        forget ? Command(forget) : void(LoadDocument(Path("copy.txt"), FileType::Text));
-        DocumentState.CurrentFileName = file;
-        Command(CMD_SAVE);
-    }
-    EXPECT_EQ(ReadBytes(file) + ReadBytes(Path("copy.txt")) + std::to_string(Take().size()),
-              "oo6"); // 3 warnings
-}
-
 TEST_F(Document, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
     const std::string level = Path("level.inf"), elsewhere = Path("elsewhere"),
                       locked = Path("locked.txt");
@@ -371,4 +217,29 @@ TEST_F(Document, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
                   Path("notes.txt") + "|\t|" + level +
                   "||||edited\n|saved|(Unsaved)|3|Scribane| (Unsaved)|\t|" + level +
                   "||||again|typed.txt - Scribane|" + elsewhere + "2");
+}
+
+TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsRefused) {
+    Editor editor;
+    Put("changed", true);
+    ShutdownReason = {RecordReason, RecordReasonGone};
+    shutdownReasons.clear();
+    std::vector<std::string> reasonsAtThePrompt;
+    LRESULT secondQuery = -1;
+    answers = {[&](HWND prompt) {
+        reasonsAtThePrompt = shutdownReasons;
+        secondQuery = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0);
+        Press(IDNO)(prompt);
+    }};
+
+    const LRESULT firstQuery = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0);
+
+    ShutdownReason = {};
+    EXPECT_EQ(firstQuery, TRUE);
+    EXPECT_EQ(secondQuery, FALSE);
+    EXPECT_EQ(Take().size(), 1u); // the prompt, once
+    EXPECT_EQ(reasonsAtThePrompt,
+              std::vector<std::string>{"main window: Unsaved text in Scribane"});
+    EXPECT_EQ(shutdownReasons, (std::vector<std::string>{"main window: Unsaved text in Scribane",
+                                                         "main window: gone"}));
 }
