@@ -3,6 +3,8 @@
 // starts, and the installer with the program it installs.
 #include "support/harness.h"
 
+#include <sstream>
+
 struct Window : Suite {
     static std::string Selection() {
         const LRESULT range = SendMessageA(EditorControl, EM_GETSEL, 0, 0);
@@ -140,7 +142,7 @@ TEST_F(Window, FindAndTheShortcutKeys) {
 }
 
 // With recording stand-ins for the help viewer, the shell and the sibling tools beside the test
-// program, where WinExec looks first.
+// program, where the editor looks first.
 struct InSuite : Suite {
     void SetUp() override {
         Suite::SetUp();
@@ -158,6 +160,14 @@ struct InSuite : Suite {
         Sleep(300);
         const std::string line = ReadBytes(log);
         return DeleteFileA(log.c_str()), line.substr(0, line.size() - 2);
+    }
+    // The value of `variable` in the environment the last stand-in started with, or "-".
+    static std::string Recorded(const std::string& variable) {
+        std::istringstream environment(ReadBytes(ProgramFolder() + "environment.txt"));
+        for (std::string line; std::getline(environment, line);)
+            if (line.starts_with(variable + "="))
+                return line.substr(variable.size() + 1, line.size() - variable.size() - 2);
+        return "-";
     }
 };
 
@@ -245,6 +255,18 @@ TEST_F(InSuite, ProgrammesMenuAndLaunches) {
         launched + std::to_string(seen.size()) + ReadBytes(Path("launches.txt")),
         "591 Terracant|593 Brasquel|594 Lexorith|\nterracant -T|huevellan -H|brasquel -B|"
         "lexorith -L|Hh.exe C:\\Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|0");
+}
+
+TEST_F(InSuite, ASiblingToolStartsWithTheEditorsEnvironmentAsItIs) {
+    SetValue(kSuiteKey, "Terracant", "C:\\T");
+    SetValue(kSuiteKey, "Terracant Prog", "terracant -T");
+    SetEnvironmentVariableA("ScribaneTestMarker", "set by the test");
+    DeleteFileA((ProgramFolder() + "environment.txt").c_str());
+    Editor editor;
+    EXPECT_EQ(Launch(591), "terracant -T");
+    EXPECT_EQ(Recorded("ScribaneTestMarker"), "set by the test");
+    EXPECT_EQ(Recorded("NoDefaultCurrentDirectoryInExePath"), "-");
+    SetEnvironmentVariableA("ScribaneTestMarker", nullptr);
 }
 
 TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
