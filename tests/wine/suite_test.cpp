@@ -275,13 +275,14 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
                       draft = Path("draft.txt");
     if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
-    const std::string verb = "SystemFileAssociations\\.inf\\shell\\", other = verb + "Other";
+    const std::string verb = "Software\\Classes\\SystemFileAssociations\\.inf\\shell\\",
+                      other = verb + "Other";
     const auto values = [&] {
         std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") +
                            "|" + Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
         for (std::string key :
              {verb + "EditWithScribane", verb + "EditWithScribane\\command", other})
-            text += "|" + Value(key.c_str(), "", HKEY_CLASSES_ROOT);
+            text += "|" + Value(key.c_str(), "");
         return text;
     };
     // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
@@ -299,12 +300,16 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     // A sibling tool and another program's verb stay as they are.
     SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe");
-    SetValue(other.c_str(), "", "Other", HKEY_CLASSES_ROOT);
+    SetValue(other.c_str(), "", "Other");
     runs(setup, "/S /D=" + target, [] {});
     EXPECT_EQ(FolderContents(target), (std::vector<std::string>{"Uninstall Scribane.exe",
                                                                 "Vellumdoc.chm", "scribane.exe"}));
     EXPECT_EQ(values(),
               target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe + "\" \"%1\"|Other");
+    HKEY userClasses = nullptr; // the verb is the machine's, not the installing user's
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\SystemFileAssociations\\.inf", 0,
+                            KEY_READ, &userClasses),
+              ERROR_FILE_NOT_FOUND);
     // The first start greets; closing over modified text asks, and goes on after Cancel.
     WriteBytes(draft, "draft");
     runs(exe, "\"" + draft + "\"", [&] {
@@ -320,9 +325,9 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     });
     SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
     runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
-    EXPECT_LE(FolderContents(target),
-              std::vector<std::string>{"Uninstall Scribane.exe"}); // in place
+    EXPECT_EQ(FolderContents(target),
+              std::vector<std::string>{"Uninstall Scribane.exe"}); // run in place, it stays
     EXPECT_EQ(ReadBytes(draft) + "|" + values(),
               "!draft|-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, other.c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, other.c_str());
 }
