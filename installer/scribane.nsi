@@ -36,7 +36,10 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 !define UNINSTALLER "Uninstall Scribane.exe"
 ; "Edit with Scribane" in Explorer's menu for level description files. Windows keeps
 ; .inf for its setup files, so the default action of .inf (and of .txt) stays theirs.
-!define EDIT_VERB_KEY "SystemFileAssociations\.inf\shell\EditWithScribane"
+; Written for every user of the machine, in HKLM's classes: a write through HKCR lands in
+; the classes of the user running the installer whenever that user already has the key.
+!define INF_SHELL_KEY "Software\Classes\SystemFileAssociations\.inf\shell"
+!define EDIT_VERB_KEY "${INF_SHELL_KEY}\EditWithScribane"
 
 Page directory
 Page instfiles
@@ -65,8 +68,8 @@ Section "Scribane"
   WriteRegStr HKLM "${SUITE_KEY}" "Tessarine" "$INSTDIR"
   WriteRegStr HKLM "${OWN_KEY}" "EersteKeer" "1"
 
-  WriteRegStr HKCR "${EDIT_VERB_KEY}" "" "Edit with Scribane"
-  WriteRegStr HKCR "${EDIT_VERB_KEY}\command" "" '"$INSTDIR\scribane.exe" "%1"'
+  WriteRegStr HKLM "${EDIT_VERB_KEY}" "" "Edit with Scribane"
+  WriteRegStr HKLM "${EDIT_VERB_KEY}\command" "" '"$INSTDIR\scribane.exe" "%1"'
 
   SetShellVarContext all
   CreateDirectory "$SMPROGRAMS\Velkaro"
@@ -97,9 +100,9 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKLM "${OWN_KEY}"
   DeleteRegKey /ifempty HKLM "${SUITE_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  DeleteRegKey HKCR "${EDIT_VERB_KEY}"
-  DeleteRegKey /ifempty HKCR "SystemFileAssociations\.inf\shell"
-  DeleteRegKey /ifempty HKCR "SystemFileAssociations\.inf"
+  DeleteRegKey HKLM "${EDIT_VERB_KEY}"
+  DeleteRegKey /ifempty HKLM "${INF_SHELL_KEY}"
+  DeleteRegKey /ifempty HKLM "Software\Classes\SystemFileAssociations\.inf"
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\Velkaro\Scribane.lnk"

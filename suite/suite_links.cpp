@@ -1,18 +1,55 @@
 #include "suite/suite_links.h"
 
 #include "platform/registry.h"
+#include "suite/program_search.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"
 
 namespace {
 const DWORD kToolCommandCapacity = 1000;
 
-// A bare program name is looked for beside the editor, in the system's folders and on the
-// PATH, never in the current folder: a level opened from a downloaded folder may have brought
-// a program named like a tool or the help viewer with it.
+// The folder of the editor's own program, Windows' folders and the PATH, where the programs
+// the editor starts are looked for.
+ProgramFolders ProgramSearchFolders() {
+    std::string module(MAX_PATH, '\0');
+    module.resize(GetModuleFileNameA(nullptr, module.data(), MAX_PATH));
+    std::string system(MAX_PATH, '\0');
+    system.resize(GetSystemDirectoryA(system.data(), MAX_PATH));
+    std::string windows(MAX_PATH, '\0');
+    windows.resize(GetWindowsDirectoryA(windows.data(), MAX_PATH));
+    std::string path(GetEnvironmentVariableA("PATH", nullptr, 0), '\0');
+    path.resize(GetEnvironmentVariableA("PATH", path.data(), DWORD(path.size())));
+    return {module.substr(0, module.find_last_of('\\')), system, windows, path};
+}
+
+// The first candidate for the program of `commandLine` that is a file, or an empty text.
+std::string FindProgram(const std::string& commandLine) {
+    for (const std::string& candidate : ProgramCandidates(commandLine, ProgramSearchFolders())) {
+        const DWORD attributes = GetFileAttributesA(candidate.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return candidate;
+    }
+    return {};
+}
+
+// Starts the program `commandLine` names, found where ProgramCandidates says and never in the
+// current folder, with `commandLine` as its own and the editor's environment as it is. Nothing
+// waits for it, and a program that is not found starts nothing.
 void StartProgram(const std::string& commandLine) {
-    SetEnvironmentVariableA("NoDefaultCurrentDirectoryInExePath", "1");
-    WinExec(commandLine.c_str(), SW_SHOW);
+    const std::string program = FindProgram(commandLine);
+    if (program.empty())
+        return;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION started{};
+    std::string arguments = commandLine; // CreateProcessA may write into it
+    if (CreateProcessA(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &started)) {
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
 }
 } // namespace
 

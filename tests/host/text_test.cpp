@@ -6,6 +6,7 @@
 #include "document/document_layout.h"
 #include "document/path_text.h"
 #include "document/search.h"
+#include "suite/program_search.h"
 #include "suite/suite_table.h"
 
 using namespace std::string_literals;
@@ -106,4 +107,38 @@ TEST(Texts, CommandLineSearchStampAndTitle) {
               "Scribane isn't properly installed. Please run the installation again. "
               "If neccessary, you can download the installation programme from "
               "http://velkaro.example/");
+}
+
+TEST(ProgramSearch, ABareNameIsLookedForBesideTheEditorInWindowsFoldersAndOnThePathOnly) {
+    const ProgramFolders folders{"C:\\E", "C:\\W\\system32", "C:\\W", "C:\\P;;.;tools;\"C:\\Q\\\""};
+    struct Row {
+        const char* name;
+        const char* commandLine;
+        std::vector<std::string> candidates;
+    };
+    const Row rows[] = {
+        {"a bare name gets .exe and is tried in each folder, the PATH's absolute ones last",
+         "tool -T",
+         {"C:\\E\\tool.exe", "C:\\W\\system32\\tool.exe", "C:\\W\\tool.exe", "C:\\P\\tool.exe",
+          "C:\\Q\\tool.exe"}},
+        {"a quoted name runs to the closing quote",
+         "\"my tool\"-x",
+         {"C:\\E\\my tool.exe", "C:\\W\\system32\\my tool.exe", "C:\\W\\my tool.exe",
+          "C:\\P\\my tool.exe", "C:\\Q\\my tool.exe"}},
+        {"an absolute name is that file alone, its extension kept",
+         "C:\\Tools\\t.exe -x",
+         {"C:\\Tools\\t.exe"}},
+        {"an absolute name gets .exe after a dotted folder",
+         "\"C:\\v1.2\\t\"",
+         {"C:\\v1.2\\t.exe"}},
+        {"a network name is that file alone", "\\\\host\\t.exe", {"\\\\host\\t.exe"}},
+        {"a name in a folder relative to the current one has none", "tools\\t.exe", {}},
+        {"a name on the current drive's root has none", "\\t.exe", {}},
+        {"a name relative to a drive's current folder has none", "C:t.exe", {}},
+        {"an empty command line has none", "  ", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ProgramCandidates(row.commandLine, folders), row.candidates);
+    }
 }

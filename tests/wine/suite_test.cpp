@@ -3,6 +3,15 @@
 // starts, and the installer with the program it installs.
 #include "support/harness.h"
 
+#include <sstream>
+
+// A box as a failure message shows it.
+void PrintTo(const Box& box, std::ostream* out) {
+    *out << "{" << box.caption << " | " << box.text << " | " << testing::PrintToString(box.buttons)
+         << " | owner " << box.owner << " | icon " << box.icon << " | main window "
+         << (box.mainWindowEnabled ? "enabled}" : "disabled}");
+}
+
 struct Window : Suite {
     static std::string Selection() {
         const LRESULT range = SendMessageA(EditorControl, EM_GETSEL, 0, 0);
@@ -15,30 +24,36 @@ struct Window : Suite {
         MSG message{window, WM_KEYDOWN, key, 1, 0, {}};
         return SetKeyboardState(keys) && TranslateEditorAccelerator(message);
     }
-    static void Edits(int start, int end, unsigned command, const char* result) {
-        SendMessageA(EditorControl, EM_SETSEL, start, end);
-        Command(command);
-        EXPECT_EQ(Text() + " " + Selection() + (Modified() ? "+" : ""), result) << command;
+    // Types `find` into the Find dialog and presses `button`, or Enter for 0.
+    static Answer Search(const char* find, int button) {
+        return [=](HWND dialog) {
+            SetDlgItemTextA(dialog, IDC_FIND_TEXT, find);
+            PostMessageA(dialog, button ? WM_COMMAND : WM_KEYDOWN, button ? button : VK_RETURN, 0);
+        };
     }
 };
 
 TEST_F(Window, StartsAsTheUserSeesIt) {
     Editor editor;
+    EXPECT_EQ(Title(), "Scribane");
+    EXPECT_EQ(Status(0), "(Unsaved)");
+    EXPECT_EQ(Status(1), "");
+    EXPECT_EQ(GetWindowLongA(MainWindow, GWL_STYLE), 0x14cf0000);
+    EXPECT_EQ(GetWindowLongA(MainWindow, GWL_EXSTYLE), 0x110);
     WNDCLASSA type{};
-    LOGFONTA font{};
-    int parts[3] = {};
     GetClassInfoA(ModuleInstance, "Scribane", &type);
-    GetObjectA(HFONT(SendMessageA(EditorControl, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(type.style, 3u);
+    int parts[3] = {};
     const int count = int(SendMessageA(StatusBar, SB_GETPARTS, 3, LPARAM(parts)));
-    char look[256];
-    std::snprintf(look, sizeof look, "%lx %lx %x|%d %d %d|%d %lx %lx %d %s %ld",
-                  GetWindowLongA(MainWindow, GWL_STYLE), GetWindowLongA(MainWindow, GWL_EXSTYLE),
-                  type.style, count, parts[0], parts[1], GetDlgCtrlID(EditorControl),
-                  GetWindowLongA(EditorControl, GWL_STYLE),
-                  GetWindowLongA(EditorControl, GWL_EXSTYLE), GetFocus() == EditorControl,
-                  font.lfFaceName, font.lfHeight);
-    EXPECT_EQ(Title() + "|" + Status(0) + Status(1) + "|" + look,
-              "Scribane|(Unsaved)|14cf0000 110 3|2 400 -1|0 50300004 200 1 Verdana 16");
+    EXPECT_EQ(std::vector(parts, parts + count), std::vector({400, -1}));
+    EXPECT_EQ(GetDlgCtrlID(EditorControl), 0);
+    EXPECT_EQ(GetWindowLongA(EditorControl, GWL_STYLE), 0x50300004);
+    EXPECT_EQ(GetWindowLongA(EditorControl, GWL_EXSTYLE), 0x200);
+    EXPECT_EQ(GetFocus(), EditorControl);
+    LOGFONTA font{};
+    GetObjectA(HFONT(SendMessageA(EditorControl, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "Verdana");
+    EXPECT_EQ(font.lfHeight, 16);
     EXPECT_EQ(
         MenuText(GetMenu(MainWindow)),
         "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) grayed|"
@@ -46,101 +61,186 @@ TEST_F(Window, StartsAsTheUserSeesIt) {
         "&Paste\bCtrl+V|---|115 &Delete\bDel|116 Date and &time|---|117 &Find...\bCtrl+F|118 "
         "Find &next\bF3|119 Select &all\bCtrl+A|}&Help{131 &About|132 &Quick introduction|133 "
         "&Velkaro online|134 &Help|}");
-    // Enlarged, the editor and the status bar fill the window and repaint where they moved: the
-    // corner between the editor's scroll bars and the status bar's far end are not left black.
+}
+
+// Where the editor and the status bar moved is repainted: the corner between the editor's scroll
+// bars and the status bar's far end are not left black.
+TEST_F(Window, MaximizedTheEditorAndTheStatusBarFillTheWindowAndRepaint) {
+    Editor editor;
     ShowWindow(MainWindow, SW_MAXIMIZE);
     for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
         DispatchMessageA(&message);
-    RECT area, edit, status, text;
-    GetClientRect(MainWindow, &area), GetClientRect(EditorControl, &text);
-    GetWindowRect(EditorControl, &edit), GetWindowRect(StatusBar, &status);
+    RECT area, edit, status;
+    GetClientRect(MainWindow, &area);
+    GetWindowRect(EditorControl, &edit);
+    GetWindowRect(StatusBar, &status);
     MapWindowPoints(nullptr, MainWindow, LPPOINT(&edit), 2);
     MapWindowPoints(nullptr, MainWindow, LPPOINT(&status), 2);
-    EXPECT_EQ(std::vector({edit.left, edit.top, edit.right, edit.bottom, status.bottom}),
-              std::vector({0L, 0L, area.right, status.top, area.bottom}));
-    HDC screen = GetDC(MainWindow); // between the scroll bars, at the status bar's end, the text
-    EXPECT_TRUE(GetPixel(screen, edit.right - 8, status.top - 8) &&
-                GetPixel(screen, area.right - 30, (status.top + area.bottom) / 2) &&
-                GetPixel(screen, text.right / 2, text.bottom / 2));
+    EXPECT_TRUE(IsZoomed(MainWindow));
+    EXPECT_EQ(std::vector({edit.left, edit.top, edit.right, edit.bottom}),
+              std::vector({0L, 0L, area.right, status.top}));
+    EXPECT_EQ(status.bottom, area.bottom);
+    HDC screen = GetDC(MainWindow);
+    EXPECT_EQ(GetPixel(screen, edit.right - 8, status.top - 8), RGB(245, 245, 245));
+    EXPECT_EQ(GetPixel(screen, area.right - 30, (status.top + area.bottom) / 2),
+              RGB(245, 245, 245));
+    EXPECT_EQ(GetPixel(screen, edit.right / 2, status.top / 2), RGB(255, 255, 255));
     ReleaseDC(MainWindow, screen);
 }
 
-TEST_F(Window, ProcedureEditCommandsAndDateStamp) {
+TEST_F(Window, TypingPastTheControlsOwnLimitKeepsEveryCharacterAndMarksTheTextModified) {
     Editor editor;
-    Put(std::string(100000, 'x'), false); // past the control's own limit of about 30,000
+    Put(std::string(100000, 'x'), false); // the control's own limit is about 30,000
     SendMessageA(EditorControl, WM_CHAR, 'a', 0);
-    EXPECT_EQ(std::to_string(GetWindowTextLengthA(EditorControl)) + Status(1), "100001\tModified");
-    Put("hello world", false);
-    Edits(0, 6, CMD_CUT, "world 0-0+");
-    Edits(5, 5, CMD_PASTE, "worldhello  11-11+");
-    Edits(0, 0, CMD_UNDO, "world 5-5+");
-    Edits(0, 3, CMD_DELETE, "ld 0-0+");
-    Put(Text(), false);
-    for (unsigned id :
-         {0u, 100u, 110u, 120u, 135u, 596u, unsigned(CMD_SELECT_ALL)}) // only the last acts
-        Edits(1, 2, id, id == CMD_SELECT_ALL ? "ld 0-2" : "ld 1-2");
-    // The stamp is the local time, here in a zone where a stamp in UTC shows.
-    TIME_ZONE_INFORMATION zone{};
-    ASSERT_NE(GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID ? 0 : zone.Bias, 0)
-        << "scripts/test sets TZ";
-    const auto stamp = [](SYSTEMTIME t) {
-        GetLocalTime(&t);
-        return FormatDateTimeStamp({t.wDay, t.wMonth, t.wYear, t.wHour, t.wMinute, t.wSecond});
-    };
-    Put("[old]", false);
-    SendMessageA(EditorControl, EM_SETSEL, 1, 4);
-    const std::string before = "[" + stamp({}) + "]";
-    Command(CMD_DATE_TIME);
-    EXPECT_TRUE((Text() == before || Text() == "[" + stamp({}) + "]") && Modified()) << Text();
-    Command(CMD_UNDO);
-    EXPECT_EQ(Text() + std::to_string(seen.size()), "[old]0");
+    EXPECT_EQ(GetWindowTextLengthA(EditorControl), 100001);
+    EXPECT_EQ(Status(1), "\tModified");
 }
 
-TEST_F(Window, FindAndTheShortcutKeys) {
+TEST_F(Window, EditCommandsActOnTheSelectionAndOtherNumbersDoNothing) {
+    struct Row {
+        std::string name;
+        int start, end; // the selection in "hello world"
+        std::vector<unsigned> commands;
+        std::string text, selection;
+        bool modified;
+    };
+    const Row rows[] = {
+        {"Cut", 0, 6, {CMD_CUT}, "world", "0-0", true},
+        {"Paste", 0, 6, {CMD_CUT, CMD_PASTE, CMD_PASTE}, "hello hello world", "12-12", true},
+        {"Undo", 0, 6, {CMD_CUT, CMD_UNDO}, "hello world", "0-6", true},
+        {"Delete", 0, 3, {CMD_DELETE}, "lo world", "0-0", true},
+        {"Select all", 1, 2, {CMD_SELECT_ALL}, "hello world", "0-11", false},
+        // Beside the menus' own: none, the grayed (Recent files), the Edit menu's neighbours,
+        // past Help, past the last tool.
+        {"no command", 1, 2, {0, 100, 110, 120, 135, 596}, "hello world", "1-2", false},
+    };
     Editor editor;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Put("hello world", false);
+        SendMessageA(EditorControl, EM_SETSEL, row.start, row.end);
+        for (unsigned command : row.commands)
+            Command(command);
+        EXPECT_EQ(Text(), row.text);
+        EXPECT_EQ(Selection(), row.selection);
+        EXPECT_EQ(Modified(), row.modified);
+    }
+}
+
+TEST_F(Window, TheDateStampReplacesTheSelectionWithTheLocalTime) {
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    ASSERT_NE(zone.Bias, 0) << "scripts/test sets TZ, so that a stamp in UTC shows";
+    Editor editor;
+    char stamp[64] = "";
+    for (int tries = 0; tries < 3 && Text() != "[" + std::string(stamp) + "]"; ++tries) {
+        Put("[old]", false); // tried again when the clock's second turned in between
+        SendMessageA(EditorControl, EM_SETSEL, 1, 4);
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        std::snprintf(stamp, sizeof stamp, "%u-%u-%u %u:%u:%u", t.wDay, t.wMonth, t.wYear, t.wHour,
+                      t.wMinute, t.wSecond);
+        Command(CMD_DATE_TIME);
+    }
+    EXPECT_EQ(Text(), "[" + std::string(stamp) + "]");
+    EXPECT_TRUE(Modified());
+    Command(CMD_UNDO);
+    EXPECT_EQ(Text(), "[old]");
+    EXPECT_TRUE(Take().empty());
+}
+
+// One search, step by step, in "one two one two" from its end.
+TEST_F(Window, FindStartsAtTheTopAndFindNextGoesOnWrappingOnce) {
+    Editor editor;
+    const HICON information = LoadIconA(nullptr, IDI_INFORMATION);
+    const char* noText = "There is no text to search for. Choose Find... in the Edit menu and type "
+                         "the text to find.";
+    const Box nothing{"Find", noText, {-IDOK}, MainWindow, information};
+    const Box dialog{
+        "Find", "Search for the text:||Find|Find next|Cancel", {1, 100, 2}, MainWindow};
+    const Box notFound{"Find", "Cannot find \"Two\".", {-IDOK}, MainWindow, information};
+    struct Row {
+        std::string name;
+        WORD key; // pressed in the main window, or 0 to send `command`
+        unsigned command;
+        Answer answer;
+        std::string selection;
+        std::vector<Box> boxes;
+    };
+    const Row rows[] = {
+        {"F3 with nothing to find says so", VK_F3, 0, nullptr, "15-15", {nothing}},
+        {"Ctrl+F, then Enter, finds from the top", 'F', 0, Search("two", 0), "4-7", {dialog}},
+        {"F3 finds the next", VK_F3, 0, nullptr, "12-15", {}},
+        {"Find next wraps once at the end", 0, CMD_FIND_NEXT, nullptr, "4-7", {}},
+        {"Find next in Find goes on", 0, CMD_FIND, Search("one", IDC_FIND_NEXT), "8-11", {dialog}},
+        {"Cancel leaves the selection", 0, CMD_FIND, Search("two", IDCANCEL), "8-11", {dialog}},
+        {"Cancel kept the last search", 0, CMD_FIND_NEXT, nullptr, "0-3", {}},
+        {"case counts", 0, CMD_FIND, Search("Two", IDC_FIRST_BUTTON), "0-3", {dialog, notFound}},
+    };
     Put("one two one two", false);
     SendMessageA(EditorControl, EM_SETSEL, 15, 15);
-    // Runs `command` ('F' and F3 as keys), typing `find` into the Find dialog and pressing `button`
-    // (0: Enter); then the selection and the boxes, each marked "i" for its icon.
-    const auto step = [&](unsigned command, const char* find, int button, std::string result) {
-        answers = {[=](HWND dialog) {
-            SetDlgItemTextA(dialog, IDC_FIND_TEXT, find);
-            PostMessageA(dialog, button ? WM_COMMAND : WM_KEYDOWN, button ? button : VK_RETURN, 0);
-        }};
-        command == 'F' || command == VK_F3 ? void(Key(MainWindow, command, command == 'F'))
-                                           : Command(command);
-        std::string boxes;
-        for (const Box& box : Take())
-            boxes += box.caption + "|" + box.text + (box.owner == MainWindow ? "|" : "?|") +
-                     (box.icon == LoadIconA(nullptr, IDI_INFORMATION) ? "i|" : "");
-        EXPECT_EQ(Selection() + " " + boxes, result) << find;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.answer)
+            answers = {row.answer};
+        if (row.key)
+            EXPECT_TRUE(Key(MainWindow, row.key, row.key == 'F'));
+        else
+            Command(row.command);
+        EXPECT_EQ(Selection(), row.selection);
+        EXPECT_EQ(Take(), row.boxes);
+    }
+}
+
+TEST_F(Window, CtrlOCtrlAAndCtrlNInTheEditorRunTheirCommands) {
+    struct Row {
+        std::string name;
+        WORD key;
+        std::string text, selection;
     };
-    const std::string dialog = "Find|Search for the text:||Find|Find next|Cancel|";
-    step(VK_F3, "", IDOK,
-         "15-15 Find|There is no text to search for. Choose Find... in the Edit menu and type the "
-         "text to find.|i|");
-    step('F', "two", 0, "4-7 " + dialog); // Find starts at the top
-    step(VK_F3, "", 0, "12-15 ");
-    step(CMD_FIND_NEXT, "", 0, "4-7 ");                     // and wraps once
-    step(CMD_FIND, "one", IDC_FIND_NEXT, "8-11 " + dialog); // the dialog's Find next goes on
-    step(CMD_FIND, "two", IDCANCEL, "8-11 " + dialog);      // Cancel keeps the last search
-    step(CMD_FIND_NEXT, "", 0, "0-3 ");
-    step(CMD_FIND, "Two", IDC_FIRST_BUTTON,
-         "0-3 " + dialog + "Find|Cannot find \"Two\".|i|"); // case counts
-    // Ctrl+S saves, asking for a file first; Ctrl+O opens; Ctrl+A selects; Ctrl+N empties.
+    const Row rows[] = {
+        {"Ctrl+O opens a file", 'O', "other", "0-0"},
+        {"Ctrl+A selects all", 'A', "one", "0-3"},
+        {"Ctrl+N starts a new text", 'N', "", "0-0"},
+    };
     WriteBytes(Path("other.txt"), "other");
-    answers = {Choose(Path("saved.txt"), 3), Choose(Path("other.txt"), 3)};
-    EXPECT_TRUE(Key(EditorControl, 'S', true) && Key(EditorControl, 'O', true) &&
-                Key(EditorControl, 'A', true));
-    EXPECT_EQ(ReadBytes(Path("saved.txt")) + "|" + Text() + Selection(),
-              "one two one two|other0-5");
-    EXPECT_TRUE(Key(MainWindow, 'N', true));
-    EXPECT_EQ(Text() + std::to_string(Take().size()), "2");
-    EXPECT_FALSE(Key(EditorControl, 'S', false) || Key(StatusBar, 'S', true)); // Ctrl, and here
+    Editor editor;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Put("one", false);
+        answers = {Choose(Path("other.txt"), 3)};
+        EXPECT_TRUE(Key(EditorControl, row.key, true));
+        EXPECT_EQ(Text(), row.text);
+        EXPECT_EQ(Selection(), row.selection);
+    }
+}
+
+TEST_F(Window, KeysWithoutCtrlOrOutsideTheEditorAreNoShortcuts) {
+    Editor editor;
+    EXPECT_FALSE(Key(EditorControl, 'S', false));
+    EXPECT_FALSE(Key(StatusBar, 'S', true));
+}
+
+TEST_F(Window, CtrlSOnANewTextAsksForAFileAndSavesIt) {
+    Editor editor;
+    Put("one two", true);
+    answers = {Choose(Path("saved.txt"), 3)};
+    EXPECT_TRUE(Key(EditorControl, 'S', true));
+    EXPECT_EQ(ReadBytes(Path("saved.txt")), "one two");
+    EXPECT_EQ(Take().size(), 1u);
+}
+
+TEST_F(Window, CtrlSOnANamedTextSavesItWithoutADialog) {
+    WriteBytes(Path("named.txt"), "old");
+    Editor editor("scribane.exe \"" + Path("named.txt") + "\"");
+    Put("new", true);
+    EXPECT_TRUE(Key(EditorControl, 'S', true));
+    EXPECT_EQ(ReadBytes(Path("named.txt")), "new");
+    EXPECT_TRUE(Take().empty());
 }
 
 // With recording stand-ins for the help viewer, the shell and the sibling tools beside the test
-// program, where WinExec looks first.
+// program, where the editor looks first.
 struct InSuite : Suite {
     void SetUp() override {
         Suite::SetUp();
@@ -155,152 +255,237 @@ struct InSuite : Suite {
         Command(command);
         for (int tries = 0; tries < 100 && ReadBytes(log).find('\n') == std::string::npos; ++tries)
             Sleep(100);
-        Sleep(300);
+        Sleep(300); // time for a second start, which would show as a second line
         const std::string line = ReadBytes(log);
-        return DeleteFileA(log.c_str()), line.substr(0, line.size() - 2);
+        DeleteFileA(log.c_str());
+        return line.substr(0, line.size() - 2); // without its CR LF
+    }
+    // The value of `variable` in the environment the last stand-in started with, or "-".
+    static std::string Recorded(const std::string& variable) {
+        std::istringstream environment(ReadBytes(ProgramFolder() + "environment.txt"));
+        for (std::string line; std::getline(environment, line);)
+            if (line.starts_with(variable + "="))
+                return line.substr(variable.size() + 1, line.size() - variable.size() - 2);
+        return "-";
     }
 };
 
-// Another process's first visible window of class `type`, described, then closed with `button`.
-static Box Await(const char* type, int button = 0) {
-    HWND window = nullptr;
-    for (int tries = 0; tries < 500 && !(window && IsWindowVisible(window)); ++tries)
-        Sleep(20), window = FindWindowA(type, nullptr);
-    const Box box = window ? Describe(window) : Box{};
-    PostMessageA(button ? window : nullptr, WM_COMMAND, button, 0);
-    for (int tries = 0; button && IsWindow(window) && tries < 250; ++tries)
-        Sleep(20);
-    return box;
-}
-
-TEST_F(InSuite, SettingsFirstRunAndInstallationWarning) {
-    const auto starts = [&](std::string folder, const char* flag, std::string boxes,
-                            const char* after) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
-        folder == "-" ? void() : SetValue(kSuiteKey, "Tessarine", folder);
-        *flag == '-' ? void() : SetValue(kOwnKey, "EersteKeer", flag);
-        std::string shown = "-"; // the flag while the greeting shows
-        answers = {[&](HWND box) { shown = Value(kOwnKey, "EersteKeer"), Press(IDCANCEL)(box); }};
-        Editor editor;
-        // The warning has no owner, but keeps the user out of the main window.
-        const Box warning("Error", InstallationWarningText(), std::vector{-IDOK}, nullptr,
-                          LoadIconA(nullptr, IDI_WARNING));
-        for (const Box& box : Take())
-            shown += "|" + box.caption + (box.caption == "Error" && !(box == warning) ? "?" : "");
-        EXPECT_EQ(Value(kOwnKey, "EersteKeer") + "|" + shown + "|" +
-                      SuiteSettings.ProgramDirectory + Status(0),
-                  after + boxes + "|" + (folder.size() > 255 || folder == "-" ? "" : folder) +
-                      "(Unsaved)");
+TEST_F(InSuite, TheSettingsAndTheFirstRunFlagDecideWhatShowsAtStart) {
+    struct Row {
+        std::string name;
+        std::string folder, flag; // the program folder and the first-run flag, "-" for none
+        std::vector<std::string> captions;
+        std::string flagAfter, programDirectory;
     };
-    starts("C:\\Velkaro", "-", "|-", "-");
-    starts("C:\\Velkaro", "1", "||First time", ""); // cleared before the greeting shows
-    starts("C:\\Velkaro", "", "|-", "");
-    starts("C:\\Velkaro", "12345", "|-", "12345");       // too long for its 4-byte read
-    starts(std::string(256, 'p'), "-", "|-|Error", "-"); // too long for its 256
-    starts("-", "-", "|-|Error", "-");
+    const Row rows[] = {
+        {"installed", "C:\\Velkaro", "-", {}, "-", "C:\\Velkaro"},
+        {"the flag greets, cleared", "C:\\Velkaro", "1", {"First time"}, "", "C:\\Velkaro"},
+        {"an empty flag", "C:\\Velkaro", "", {}, "", "C:\\Velkaro"},
+        {"a flag too long for 4 bytes", "C:\\Velkaro", "12345", {}, "12345", "C:\\Velkaro"},
+        {"a folder too long for 256", std::string(256, 'p'), "-", {"Error"}, "-", ""},
+        {"no folder", "-", "-", {"Error"}, "-", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
+        if (row.folder != "-")
+            SetValue(kSuiteKey, "Tessarine", row.folder);
+        if (row.flag != "-")
+            SetValue(kOwnKey, "EersteKeer", row.flag);
+        Editor editor;
+        std::vector<std::string> captions;
+        for (const Box& box : Take())
+            captions.push_back(box.caption);
+        EXPECT_EQ(captions, row.captions);
+        EXPECT_EQ(Value(kOwnKey, "EersteKeer"), row.flagAfter);
+        EXPECT_EQ(SuiteSettings.ProgramDirectory, row.programDirectory);
+        EXPECT_EQ(Status(0), "(Unsaved)");
+    }
 }
 
-TEST_F(InSuite, GreetingAndAbout) {
+// It has no owner, but the main window waits until it is answered.
+TEST_F(InSuite, TheInstallationWarningAsTheUserSeesIt) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
+    Editor editor;
+    const char* text = "Scribane isn't properly installed. Please run the installation again. If "
+                       "neccessary, you can download the installation programme from "
+                       "http://velkaro.example/";
+    const Box warning{"Error", text, {-IDOK}, nullptr, LoadIconA(nullptr, IDI_WARNING)};
+    EXPECT_EQ(Take(), std::vector{warning});
+}
+
+TEST_F(InSuite, TheFirstRunFlagIsClearedBeforeTheGreetingShows) {
     SetValue(kOwnKey, "EersteKeer", "1");
-    answers = {Press(IDC_SECOND_BUTTON), Press(IDCANCEL),
+    std::string flagWhileGreeting = "not shown";
+    answers = {[&](HWND greeting) {
+        flagWhileGreeting = Value(kOwnKey, "EersteKeer");
+        Press(IDCANCEL)(greeting);
+    }};
+    Editor editor;
+    EXPECT_EQ(flagWhileGreeting, "");
+}
+
+TEST_F(InSuite, OnlyEnterOnTheGreetingOpensTheQuickIntroduction) {
+    SetValue(kOwnKey, "EersteKeer", "1");
+    answers = {Press(IDC_SECOND_BUTTON),
                [](HWND greeting) { PostMessageA(greeting, WM_KEYDOWN, VK_RETURN, 0); }};
     Editor editor;
-    Command(CMD_ABOUT);
     RunFirstRunDialog();
-    std::string texts;
-    for (const Box& box : Take())
-        texts += box.caption + "|" + box.text + (box.owner == MainWindow ? "\n" : "?\n");
-    const std::string greeting = "First time|*Welcome!|This is the first time you started "
-                                 "Scribane. Would you like a quick introduction to the "
-                                 "programme?|Yes|No\n";
-    EXPECT_EQ(texts + Launch(0), // only Enter opens the quick introduction
-              greeting +
-                  "About|*Scribane v2.0.11|Create your own INF-files or just edit plain text|Made "
-                  "by Ostrik|From Velkaro|velkaro.example|Over\n" +
-                  greeting + "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+    EXPECT_EQ(Launch(0), "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+    const char* text = "*Welcome!|This is the first time you started Scribane. Would you like a "
+                       "quick introduction to the programme?|Yes|No";
+    const Box greeting{"First time", text, {1, 2}, MainWindow};
+    EXPECT_EQ(Take(), (std::vector{greeting, greeting}));
 }
 
-TEST_F(InSuite, ProgrammesMenuAndLaunches) {
-    // In order, never the editor itself though installed; a value too long to read leaves its
-    // tool out of the menu. Each tool starts with its own command line, never as a program of its
-    // name in the current folder (which would log beside itself there).
-    for (const auto& [name, path] : {std::pair{"Lexorith", "C:\\" + std::string(252, 'l')},
-                                     {"Brasquel", ""s},
-                                     {"Terracant", "C:\\T"s},
-                                     {"Huevellan", "C:\\" + std::string(297, 'h')}}) {
-        SetValue(kSuiteKey, name, path);
+TEST_F(InSuite, AboutAsTheUserSeesIt) {
+    Editor editor;
+    Command(CMD_ABOUT);
+    const char* text = "*Scribane v2.0.11|Create your own INF-files or just edit plain text|Made "
+                       "by Ostrik|From Velkaro|velkaro.example|Over";
+    const Box about{"About", text, {}, MainWindow};
+    EXPECT_EQ(Take(), std::vector{about});
+}
+
+TEST_F(InSuite, TheProgrammesMenuListsTheInstalledSiblingToolsInTheSuitesOrder) {
+    SetValue(kSuiteKey, "Lexorith", "C:\\" + std::string(252, 'l')); // fills its 256 bytes
+    SetValue(kSuiteKey, "Brasquel", "");                             // installed all the same
+    SetValue(kSuiteKey, "Terracant", "C:\\T");
+    SetValue(kSuiteKey, "Huevellan", "C:\\" + std::string(297, 'h')); // too long to read
+    Editor editor; // installed as Tessarine itself, and never listed
+    char caption[32] = "";
+    GetMenuStringA(GetMenu(MainWindow), 2, caption, sizeof caption, MF_BYPOSITION);
+    EXPECT_STREQ(caption, "&Programmes");
+    EXPECT_EQ(MenuText(GetSubMenu(GetMenu(MainWindow), 2)),
+              "591 Terracant|593 Brasquel|594 Lexorith|");
+}
+
+TEST_F(InSuite, EachProgrammeAndLinkStartsWithItsOwnCommandLine) {
+    struct Row {
+        std::string name;
+        unsigned command;
+        std::string commandLine;
+    };
+    const Row rows[] = {
+        {"Terracant", 591, "terracant -T"},
+        {"Huevellan", 592, "huevellan -H"},
+        {"Brasquel", 593, "brasquel -B"},
+        {"Lexorith", 594, "lexorith -L"},
+        {"Help, on the help file's first page", CMD_HELP, "Hh.exe C:\\Velkaro\\Vellumdoc.chm"},
+        {"Velkaro online", CMD_WEB_SITE, "Explorer.exe http://velkaro.example/"},
+    };
+    for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"})
         SetValue(kSuiteKey, (name + " Prog"s).c_str(),
                  CharLowerA(std::string(name).data()) + " -"s + name[0]);
-    }
     Editor editor;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Launch(row.command), row.commandLine);
+    }
+    EXPECT_TRUE(Take().empty());
+}
+
+// A level opened from a downloaded folder may have brought a program named like a tool.
+TEST_F(InSuite, AProgramInTheCurrentFolderIsNeverStarted) {
+    SetValue(kSuiteKey, "Terracant Prog", "planted -P");
+    SetValue(kSuiteKey, "Huevellan Prog", "huevellan -H");
     CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), Path("planted.exe").c_str(), 0);
-    SetValue(kSuiteKey, "Terracant Prog", "planted -P"), SetCurrentDirectoryA(folder.c_str());
-    Command(591), SetValue(kSuiteKey, "Terracant Prog", "terracant -T");
-    const std::string bar = MenuText(GetMenu(MainWindow));
-    const size_t at = bar.find("}&Programmes{") + 13;
-    std::string launched = bar.substr(at, bar.find("}&Help{") - at) + "\n";
-    for (unsigned command : {591, 592, 593, 594, CMD_HELP, CMD_WEB_SITE})
-        launched += Launch(command) + "|";
-    EXPECT_EQ(
-        launched + std::to_string(seen.size()) + ReadBytes(Path("launches.txt")),
-        "591 Terracant|593 Brasquel|594 Lexorith|\nterracant -T|huevellan -H|brasquel -B|"
-        "lexorith -L|Hh.exe C:\\Velkaro\\Vellumdoc.chm|Explorer.exe http://velkaro.example/|0");
+    SetCurrentDirectoryA(folder.c_str());
+    Editor editor;
+    Command(591);
+    EXPECT_EQ(Launch(592), "huevellan -H"); // and time for the planted one to have logged
+    EXPECT_EQ(ReadBytes(Path("launches.txt")), "");
+}
+
+TEST_F(InSuite, ASiblingToolStartsWithTheEditorsEnvironmentAsItIs) {
+    SetValue(kSuiteKey, "Terracant Prog", "terracant -T");
+    SetEnvironmentVariableA("ScribaneTestMarker", "set by the test");
+    DeleteFileA((ProgramFolder() + "environment.txt").c_str());
+    Editor editor;
+    EXPECT_EQ(Launch(591), "terracant -T");
+    EXPECT_EQ(Recorded("ScribaneTestMarker"), "set by the test");
+    EXPECT_EQ(Recorded("NoDefaultCurrentDirectoryInExePath"), "-");
+    SetEnvironmentVariableA("ScribaneTestMarker", nullptr);
+}
+
+// Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
+static void RunToEnd(const std::string& program, const std::string& arguments,
+                     const std::function<void()>& use) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = "\"" + program + "\" " + arguments;
+    CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                   &startup, &process);
+    use();
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 0u) << program;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
+
+// The caption of another process's first visible box, which is then closed with `button`.
+static std::string CloseOtherBox(int button) {
+    HWND box = nullptr;
+    for (int tries = 0; tries < 500 && !IsWindowVisible(box); ++tries) {
+        Sleep(20);
+        box = FindWindowA("#32770", nullptr);
+    }
+    const std::string caption = TextOf(box);
+    PostMessageA(box, WM_COMMAND, button, 0);
+    for (int tries = 0; tries < 250 && IsWindow(box); ++tries)
+        Sleep(20);
+    return caption;
 }
 
 TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
-    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe",
-                      target = "C:\\Velkaro Test", exe = target + "\\scribane.exe",
-                      draft = Path("draft.txt");
+    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe";
     if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
-    const std::string verb = "SystemFileAssociations\\.inf\\shell\\", other = verb + "Other";
-    const auto values = [&] {
-        std::string text = Value(kSuiteKey, "Tessarine") + "|" + Value(kOwnKey, "EersteKeer") +
-                           "|" + Value(kOwnKey, "a") + "|" + Value(kSuiteKey, "Huevellan Prog");
-        for (std::string key :
-             {verb + "EditWithScribane", verb + "EditWithScribane\\command", other})
-            text += "|" + Value(key.c_str(), "", HKEY_CLASSES_ROOT);
-        return text;
-    };
-    // Starts `program` with `arguments`, does `use`, and sees it end with exit code 0.
-    const auto runs = [](std::string program, std::string arguments, std::function<void()> use) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        DWORD code = STILL_ACTIVE;
-        CreateProcessA(program.c_str(), ("\"" + program + "\" " + arguments).data(), nullptr,
-                       nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-        use(), WaitForSingleObject(process.hProcess, 60000);
-        EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &code) && !code) << program;
-        CloseHandle(process.hProcess), CloseHandle(process.hThread);
-    };
+    const std::string target = "C:\\Velkaro Test";
+    const std::string verb = "Software\\Classes\\SystemFileAssociations\\.inf\\shell\\";
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
-    // A sibling tool and another program's verb stay as they are.
-    SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe");
-    SetValue(other.c_str(), "", "Other", HKEY_CLASSES_ROOT);
-    runs(setup, "/S /D=" + target, [] {});
+    SetValue(kSuiteKey, "Huevellan Prog", "huevellan.exe"); // a sibling tool's, which stays
+    SetValue((verb + "Other").c_str(), "", "Other");        // another program's verb, which stays
+    RunToEnd(setup, "/S /D=" + target, [] {});
     EXPECT_EQ(FolderContents(target), (std::vector<std::string>{"Uninstall Scribane.exe",
                                                                 "Vellumdoc.chm", "scribane.exe"}));
-    EXPECT_EQ(values(),
-              target + "|1|-|huevellan.exe|Edit with Scribane|\"" + exe + "\" \"%1\"|Other");
-    // The first start greets; closing over modified text asks, and goes on after Cancel.
-    WriteBytes(draft, "draft");
-    runs(exe, "\"" + draft + "\"", [&] {
-        std::string closing = Await("#32770", IDCANCEL).caption;
+    EXPECT_EQ(Value(kSuiteKey, "Tessarine"), "C:\\Velkaro Test");
+    EXPECT_EQ(Value(kOwnKey, "EersteKeer"), "1");
+    EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), ""), "Edit with Scribane");
+    EXPECT_EQ(Value((verb + "EditWithScribane\\command").c_str(), ""),
+              "\"C:\\Velkaro Test\\scribane.exe\" \"%1\"");
+    HKEY userClasses = nullptr; // the verb is the machine's, not the installing user's
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\SystemFileAssociations\\.inf", 0,
+                            KEY_READ, &userClasses),
+              ERROR_FILE_NOT_FOUND);
+    // The first start greets; closing over changed text asks, and Cancel keeps the editor open.
+    WriteBytes(Path("draft.txt"), "draft");
+    RunToEnd(target + "\\scribane.exe", "\"" + Path("draft.txt") + "\"", [] {
+        EXPECT_EQ(CloseOtherBox(IDCANCEL), "First time");
         HWND window = FindWindowA("Scribane", nullptr);
-        for (int tries = 0; tries < 250 && Describe(window).caption == "Scribane"; ++tries)
+        for (int tries = 0; tries < 250 && TextOf(window) == "Scribane"; ++tries)
             Sleep(20); // the file loads once the greeting has gone
-        closing += "|" + Describe(window).caption;
+        EXPECT_EQ(TextOf(window), "draft.txt - Scribane");
         SendMessageA(FindWindowExA(window, nullptr, "Edit", nullptr), WM_CHAR, '!', 0);
-        for (int button : {IDCANCEL, IDYES})
-            PostMessageA(window, WM_CLOSE, 0, 0), closing += "|" + Await("#32770", button).caption;
-        EXPECT_EQ(closing, "First time|draft.txt - Scribane|Save text|Save text");
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(CloseOtherBox(IDCANCEL), "Save text");
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(CloseOtherBox(IDYES), "Save text");
     });
+    EXPECT_EQ(ReadBytes(Path("draft.txt")), "!draft");
     SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
-    runs(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
-    EXPECT_LE(FolderContents(target),
-              std::vector<std::string>{"Uninstall Scribane.exe"}); // in place
-    EXPECT_EQ(ReadBytes(draft) + "|" + values(),
-              "!draft|-|-|C:\\L\\one.inf|huevellan.exe|-|-|Other");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, other.c_str());
+    RunToEnd(target + "\\Uninstall Scribane.exe", "/S _?=" + target, [] {});
+    EXPECT_EQ(FolderContents(target),
+              std::vector<std::string>{"Uninstall Scribane.exe"}); // run in place, it stays
+    EXPECT_EQ(Value(kSuiteKey, "Tessarine"), "-");
+    EXPECT_EQ(Value(kOwnKey, "EersteKeer"), "-");
+    EXPECT_EQ(Value(kOwnKey, "a"), "C:\\L\\one.inf");
+    EXPECT_EQ(Value(kSuiteKey, "Huevellan Prog"), "huevellan.exe");
+    EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), ""), "-");
+    EXPECT_EQ(Value((verb + "EditWithScribane\\command").c_str(), ""), "-");
+    EXPECT_EQ(Value((verb + "Other").c_str(), ""), "Other");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (verb + "Other").c_str());
 }
