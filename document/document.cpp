@@ -27,11 +27,14 @@ void RefreshModifiedIndicator() {
 
 namespace {
 
-// The one place a failed file operation is reported. The operation has changed
-// nothing of the document by then, so the editor simply goes on afterwards: the box
-// has no owner, so the main window takes the activation and the editor the keys back.
-void ReportFileError(const FileError& error) {
-    ShowErrorReport(error.Number, error.CodeAddresses, error.Details);
+// The one place a failed file operation on `path` is reported. The operation has
+// changed nothing of the document by then, so the editor simply goes on afterwards: the
+// box has no owner, so the main window takes the activation and the editor the keys back.
+void ReportFileError(const FileError& error, const std::string& path) {
+    std::vector<std::string> details = error.Details;
+    details.push_back(FileErrorLine(FullPathOf(path), error.Number,
+                                    error.SystemCode ? SystemErrorMessage(error.SystemCode) : ""));
+    ShowErrorReport(error.Number, error.CodeAddresses, details);
     SetForegroundWindow(MainWindow);
     SetFocus(EditorControl);
 }
@@ -65,7 +68,7 @@ SaveResult SaveAs(const std::string& path, FileType type) {
         return SaveResult::Cancelled;
     SavedFile saved;
     if (auto error = WriteDocumentFile(path, type, EditorControl, saved)) {
-        ReportFileError(*error);
+        ReportFileError(*error, path);
         return SaveResult::Failed;
     }
     DocumentState.CurrentFileName = path;
@@ -89,7 +92,7 @@ SaveResult SaveAs(const std::string& path, FileType type) {
 std::optional<std::string> NamedFilePath(const std::string& name) {
     std::string path = FullPathOf(name);
     if (name.size() > kTextLimit || path.size() > kTextLimit) {
-        ReportFileError(FileFailure(ERROR_FILENAME_EXCED_RANGE));
+        ReportFileError(SystemFailure(ERROR_FILENAME_EXCED_RANGE), path);
         return std::nullopt;
     }
     return path;
@@ -156,7 +159,7 @@ SaveResult SaveDocument() {
 bool LoadDocument(const std::string& path, FileType type) {
     LoadedFile document;
     if (auto error = ReadDocumentFile(path, type, EditorControl, document)) {
-        ReportFileError(*error);
+        ReportFileError(*error, path);
         return false;
     }
     DocumentState.CurrentFileName = path;

@@ -13,7 +13,11 @@
 DocumentFileCalls FileCalls;
 
 NOT_INLINED FileError FileFailure(int number) {
-    return {number, CaptureCodeAddresses(1), {}};
+    return {number, CaptureCodeAddresses(1), {}, 0};
+}
+
+NOT_INLINED FileError SystemFailure(unsigned long code) {
+    return {ErrorNumberForSystemCode(code), CaptureCodeAddresses(1), {}, code};
 }
 
 namespace {
@@ -40,10 +44,6 @@ using TextMemory = UniqueResource<TextMemoryTraits>;
 // with the system's "not enough memory".
 constexpr LONGLONG kLargestDocumentFile = 0x7FFFFFFE;
 
-int LastErrorNumber() {
-    return ErrorNumberForSystemCode(GetLastError());
-}
-
 // The bytes of the editor's text in the layout of `type`, fetched straight into the
 // buffer that is written, so a large document is copied once.
 struct DocumentBytes {
@@ -59,7 +59,7 @@ std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, Document
     // the level description's terminator.
     bytes.Buffer.Reset(FileCalls.Allocate(header.size() + static_cast<size_t>(length) + 1));
     if (!bytes.Buffer)
-        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     char* const start = static_cast<char*>(bytes.Buffer.Get());
     char* const text = start + header.size();
     const size_t got = static_cast<size_t>(GetWindowTextA(editor, text, length + 1));
@@ -91,15 +91,15 @@ std::optional<FileError> CheckTarget(const std::string& target, bool& exists) {
         const DWORD code = GetLastError();
         if (code == ERROR_FILE_NOT_FOUND)
             return std::nullopt;
-        return FileFailure(ErrorNumberForSystemCode(code));
+        return SystemFailure(code);
     }
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-        return FileFailure(ERROR_ACCESS_DENIED);
+        return SystemFailure(ERROR_ACCESS_DENIED);
     UniqueFile probe(CreateFileA(target.c_str(), GENERIC_WRITE | DELETE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!probe)
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     return std::nullopt;
 }
 
@@ -131,7 +131,7 @@ std::optional<FileError> CreateTemporaryFile(const std::string& folder, Temporar
         if (GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
-    return FileFailure(LastErrorNumber());
+    return SystemFailure(GetLastError());
 }
 
 // A name in `folder` that no file has yet, for the old file while it is being replaced;
@@ -148,11 +148,11 @@ std::optional<FileError> WriteAll(const UniqueFile& file, const DocumentBytes& b
     DWORD written = 0;
     if (bytes.Size > 0 &&
         !WriteFile(file.Get(), bytes.Data, static_cast<DWORD>(bytes.Size), &written, nullptr))
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     if (written != bytes.Size)
         return FileFailure(kShortWriteError);
     if (!FlushFileBuffers(file.Get()))
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     return std::nullopt;
 }
 
@@ -214,14 +214,14 @@ std::optional<FileError> ReplaceTarget(const std::string& target, TemporaryFile&
         const DWORD code = GetLastError();
         // A target that has gone in the meantime is simply created.
         if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backupName))) {
-            FileError error = FileFailure(ErrorNumberForSystemCode(code));
+            FileError error = SystemFailure(code);
             RestoreTarget(target, backup, temporary, error);
             return error;
         }
     }
     if (!FileCalls.Move(temporary.Get().c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     temporary.Release();
     return std::nullopt;
 }
@@ -294,22 +294,22 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size))
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     if (size.QuadPart > kLargestDocumentFile)
-        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     const DWORD length = static_cast<DWORD>(size.QuadPart);
     // One byte more than the file, for the NUL that ends the text handed to the editor.
     TextMemory memory(FileCalls.Allocate(static_cast<size_t>(length) + 1));
     if (!memory)
-        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     char* const bytes = static_cast<char*>(memory.Get());
 
     DWORD read = 0;
     if (length > 0 && !ReadFile(file.Get(), bytes, length, &read, nullptr))
-        return FileFailure(LastErrorNumber());
+        return SystemFailure(GetLastError());
     if (read != length)
         return FileFailure(kShortReadError);
 
@@ -322,7 +322,7 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
     char* const text = decoded.Text.empty() ? bytes : bytes + (decoded.Text.data() - bytes);
     text[decoded.Text.size()] = '\0';
     if (!FileCalls.SetEditorText(editor, text))
-        return FileFailure(ERROR_NOT_ENOUGH_MEMORY);
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     loaded = {decoded.Loss, decoded.NulOffset};
     return std::nullopt;
 }

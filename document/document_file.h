@@ -14,11 +14,15 @@ struct FileError {
     int Number = 0;                           // the error number the report shows
     std::vector<std::uint32_t> CodeAddresses; // the failing operation's first
     std::vector<std::string> Details;         // lines the report shows after the addresses
+    unsigned long SystemCode;                 // the system's own code, or 0 for the editor's
 };
 
-// A failure with error number `number` at the code address in the routine that calls
-// this, and the return addresses of its callers.
+// A failure with the editor's own error number `number` (100, 101 or 204) at the code
+// address in the routine that calls this, and the return addresses of its callers.
 FileError FileFailure(int number);
+
+// The same for a failure the system reported with `code`.
+FileError SystemFailure(unsigned long code);
 
 // What a successful save leaves to say: the old copy of the file, when it could not be
 // deleted after the new one took its name.

@@ -33,6 +33,18 @@ NOT_INLINED std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSki
     return addresses;
 }
 
+std::string SystemErrorMessage(unsigned long code) {
+    char* message = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<char*>(&message), 0, nullptr);
+    std::string text(message ? message : "", message ? length : 0);
+    LocalFree(message);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
 void ShowErrorReport(int errorNumber, const std::vector<std::uint32_t>& codeAddresses,
                      const std::vector<std::string>& details) {
     // The editor keeps running after the report, so the box keeps the user out of the

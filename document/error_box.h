@@ -17,6 +17,10 @@
 // In a 64-bit build each address is kept by its low 32 bits.
 std::vector<std::uint32_t> CaptureCodeAddresses(unsigned framesToSkip = 0);
 
+// The system's message for its error code `code`, without a line end; empty when it
+// has none.
+std::string SystemErrorMessage(unsigned long code);
+
 // Shows the report of error `errorNumber` at `codeAddresses`, with the lines `details`
 // that say what failed, in message boxes without an owner, captioned "Error", with an
 // OK button only. Returns when the last is closed.

@@ -43,6 +43,19 @@ void AddReportLine(ErrorReportBuffer& report, std::string_view line) {
 
 } // namespace
 
+std::string FileErrorLine(std::string_view path, int errorNumber, std::string_view systemMessage) {
+    std::string_view message = systemMessage;
+    switch (errorNumber) {
+    case kShortReadError: message = "The file is shorter than its size."; break;
+    case kShortWriteError: message = "Not every byte could be written."; break;
+    case kNegativeLengthError: message = "The file is too short for a level description."; break;
+    }
+    std::string line(path);
+    line += ": ";
+    line += message;
+    return line;
+}
+
 int ErrorNumberForSystemCode(unsigned long code) {
     if (code == 32) // a sharing violation: another program holds the file
         return 5;

@@ -12,6 +12,11 @@ inline constexpr int kShortReadError = 100;      // a read returned fewer bytes 
 inline constexpr int kShortWriteError = 101;     // a write wrote fewer bytes than given
 inline constexpr int kNegativeLengthError = 204; // a level description of 1 or 2 bytes
 
+// The line of a report that says in words what failed: the full name `path` of the file,
+// a colon and a blank, and `systemMessage`, the system's message for the error; for the
+// editor's own error numbers, which the system has no message for, a sentence of its own.
+std::string FileErrorLine(std::string_view path, int errorNumber, std::string_view systemMessage);
+
 // The report's text is collected in a buffer of this many characters; each time it
 // fills, or the report is complete, the collected text is shown in a box of its own.
 inline constexpr size_t kErrorReportCapacity = 1024;

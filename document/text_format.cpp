@@ -1,0 +1,69 @@
+#include "document/text_format.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// The length of the UTF-8 sequence at the start of `text`, or 0 when none starts there.
+size_t Utf8SequenceLength(std::string_view text) {
+    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0; // shorter forms are overlong
+        if (lead == 0xED)
+            high = 0x9F; // the surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F; // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t at = 2; at < length; ++at)
+        if (!IsContinuation(byte(at)))
+            return 0;
+    return length;
+}
+
+} // namespace
+
+bool IsValidUtf8(std::string_view text) {
+    while (!text.empty()) {
+        const size_t length = Utf8SequenceLength(text);
+        if (length == 0)
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
+TextFormat DetectTextFormat(std::string_view text, FileType type) {
+    TextFormat format;
+    if (text.find('\n') != std::string_view::npos && text.find('\r') == std::string_view::npos)
+        format.Ends = LineEnds::LineFeed;
+    if (type == FileType::LevelDescription)
+        return format;
+    if (text.starts_with(kUtf8Mark))
+        format.Encoding = TextEncoding::Utf8WithMark;
+    else if (std::ranges::any_of(text,
+                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+             IsValidUtf8(text))
+        format.Encoding = TextEncoding::Utf8;
+    return format;
+}

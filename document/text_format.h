@@ -1,0 +1,63 @@
+#pragma once
+// How a file's text is encoded and how its lines end, so that a save writes them as the
+// file had them. Files made by today's editors often hold UTF-8 and end their lines in
+// LF alone; the level descriptions and the game's own files hold bytes of the system
+// code page.
+#include <cstddef>
+#include <string_view>
+
+#include "document/document_layout.h"
+
+enum class TextEncoding {
+    CodePage,     // one or two bytes a character, in the system's code page
+    Utf8,         // UTF-8 without a mark
+    Utf8WithMark, // UTF-8 after the mark EF BB BF
+};
+
+enum class LineEnds {
+    AsStored, // CR LF, CR alone or a mix: the editor shows and saves them as they are
+    LineFeed, // LF alone: the editor shows CR LF and saves LF
+};
+
+struct TextFormat {
+    TextEncoding Encoding = TextEncoding::CodePage;
+    LineEnds Ends = LineEnds::AsStored;
+    bool operator==(const TextFormat&) const = default;
+};
+
+// The UTF-8 mark that may open a plain file.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The format of `text`, the text of a file read in the layout of `type`. A plain file is
+// UTF-8 when it opens with the mark, or when it is valid UTF-8 holding at least one byte
+// of 0x80 or above; every other file, and every level description (the game reads those
+// in its own code page), is of the code page. Lines end in LF alone when the text holds
+// an LF and no CR.
+TextFormat DetectTextFormat(std::string_view text, FileType type);
+
+// Whether `text` is valid UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates and nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
+// Turns every LF of the `length` characters at `text` into CR LF, in place; the buffer
+// has room for `lineFeeds` more, the number of LFs in it. Returns the new length.
+template <typename Char> size_t ExpandLineFeeds(Char* text, size_t length, size_t lineFeeds) {
+    size_t to = length + lineFeeds;
+    for (size_t from = length; from > 0 && to > from;) {
+        const Char c = text[--from];
+        text[--to] = c;
+        if (c == Char('\n'))
+            text[--to] = Char('\r');
+    }
+    return length + lineFeeds;
+}
+
+// Turns every CR LF of the `length` characters at `text` back into LF, in place. Returns
+// the new length.
+template <typename Char> size_t CollapseLineEnds(Char* text, size_t length) {
+    size_t to = 0;
+    for (size_t from = 0; from < length; ++from)
+        if (!(text[from] == Char('\r') && from + 1 < length && text[from + 1] == Char('\n')))
+            text[to++] = text[from];
+    return to;
+}
