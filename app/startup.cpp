@@ -54,8 +54,10 @@ void CreateEditorControl() {
     GetClientRect(MainWindow, &mainClient);
     if (StatusBar)
         GetClientRect(StatusBar, &statusClient);
-    EditorControl = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE, 0, 0,
+    // The one window of the editor that holds Unicode text, so a UTF-8 file keeps every
+    // character it holds, and one typed in it.
+    EditorControl = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE, 0, 0,
         mainClient.right, mainClient.bottom - statusClient.bottom, MainWindow,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR)), ModuleInstance, nullptr);
     if (EditorControl) {
@@ -117,19 +119,21 @@ bool TranslateEditorAccelerator(MSG& message) {
     // of their own, and the status bar takes no keys.
     if (!Shortcuts || (message.hwnd != MainWindow && message.hwnd != EditorControl))
         return false;
-    return TranslateAcceleratorA(MainWindow, Shortcuts, &message) != 0;
+    return TranslateAcceleratorW(MainWindow, Shortcuts, &message) != 0;
 }
 
 void DispatchEditorMessage(MSG& message) {
     if (TranslateEditorAccelerator(message))
         return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
+// Messages are taken in Unicode, so a character typed into the editor reaches it whole,
+// whatever the system's code page holds.
 int RunMessageLoop() {
     MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) != 0)
+    while (GetMessageW(&message, nullptr, 0, 0) != 0)
         DispatchEditorMessage(message);
     return static_cast<int>(message.wParam & 0xFF);
 }

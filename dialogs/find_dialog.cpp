@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "document/document_file.h"
 #include "document/search.h"
 #include "platform/app_state.h"
 #include "resources/resource_ids.h"
@@ -17,11 +18,23 @@ void TakeSearchText(HWND dialog) {
     SearchState.SearchText = text;
 }
 
-std::string EditorContents() {
-    const int length = GetWindowTextLengthA(EditorControl);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(EditorControl, text.data(), length + 1)));
-    return text;
+// The editor's text as it shows it, in `memory`; empty when there is no memory for it.
+std::wstring_view EditorContents(TextMemory& memory) {
+    const int length = GetWindowTextLengthW(EditorControl);
+    memory.Reset(FileCalls.Allocate((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+    if (!memory)
+        return {};
+    wchar_t* const text = static_cast<wchar_t*>(memory.Get());
+    return {text, static_cast<size_t>(GetWindowTextW(EditorControl, text, length + 1))};
+}
+
+// The search text in the editor's Unicode, from the code page the dialog gave it in.
+std::wstring WideSearchText(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                                        static_cast<int>(text.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    return wide;
 }
 
 void ShowSearchNotice(const std::string& text) {
@@ -68,13 +81,20 @@ void RunSearch() {
         return;
     }
     const size_t from = SearchState.SearchPosition > 0 ? SearchState.SearchPosition - 1 : 0;
-    const auto match = FindNextMatch(EditorContents(), needle, from);
+    const std::wstring wideNeedle = WideSearchText(needle);
+    TextMemory memory;
+    const std::wstring_view text = EditorContents(memory);
+    if (!memory) {
+        ShowSearchNotice("There is not enough memory to search this text.");
+        return;
+    }
+    const auto match = FindNextMatch(text, wideNeedle, from);
     if (!match) {
         // The selection stays where it was, so the user keeps their place.
         ShowSearchNotice("Cannot find \"" + needle + "\".");
         return;
     }
-    const size_t end = *match + needle.size();
+    const size_t end = *match + wideNeedle.size();
     SendMessageA(EditorControl, EM_SETSEL, static_cast<WPARAM>(*match), static_cast<LPARAM>(end));
     SendMessageA(EditorControl, EM_SCROLLCARET, 0, 0);
     SearchState.SearchPosition = end + 1;

@@ -61,19 +61,38 @@ bool MaySaveOver(const std::string& path) {
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
-// Writes the editor's text to `path` in the layout of `type`. Only once the file is
-// written do the two become the current file; a failure is reported and changes nothing.
+// Whether the text may be saved in the code page although some of its characters have
+// no byte there and would become "?": the user decides.
+bool MaySaveLossily() {
+    return MessageBoxA(MainWindow,
+                       "Saving will replace the characters this file's encoding cannot hold with "
+                       "\"?\". Save anyway?",
+                       kProgramName, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+// Writes the editor's text to `path` in the layout of `type`, with the line ends and the
+// encoding of the current file. Only once the file is written do the two become the
+// current file; a failure is reported and changes nothing.
 SaveResult SaveAs(const std::string& path, FileType type) {
     if (!MaySaveOver(path))
         return SaveResult::Cancelled;
+    DocumentBytes bytes;
+    if (auto error = FetchDocumentBytes(EditorControl, type, DocumentState.Format, bytes)) {
+        ReportFileError(*error, path);
+        return SaveResult::Failed;
+    }
+    if (bytes.Lossy && !MaySaveLossily())
+        return SaveResult::Cancelled;
     SavedFile saved;
-    if (auto error = WriteDocumentFile(path, type, EditorControl, saved)) {
+    if (auto error = WriteDocumentFile(path, bytes, saved)) {
         ReportFileError(*error, path);
         return SaveResult::Failed;
     }
     DocumentState.CurrentFileName = path;
     DocumentState.CurrentFileType = type;
     DocumentState.Loss = LoadLoss::None;
+    if (type == FileType::LevelDescription)
+        DocumentState.Format.Encoding = TextEncoding::CodePage; // as the file now holds it
     MarkSaved(path);
     // The title names the file the next Save writes; the recent list is for loads.
     SetDocumentTitle(path);
@@ -124,6 +143,7 @@ void NewDocument() {
         return;
     DocumentState.CurrentFileName = kUnsavedName;
     DocumentState.Loss = LoadLoss::None;
+    DocumentState.Format = {};
     SetStatusText(0, kUnsavedName);
     SetStatusText(1, "");
     SendMessageA(EditorControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
@@ -166,6 +186,7 @@ bool LoadDocument(const std::string& path, FileType type) {
     DocumentState.CurrentFileType = type;
     DocumentState.Loss = document.Loss;
     DocumentState.NulOffset = document.NulOffset;
+    DocumentState.Format = document.Format;
     MarkSaved(path);
     AddRecentFile(path);
     RefreshRecentFileItems();

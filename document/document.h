@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "document/document_layout.h"
+#include "document/text_format.h"
 
 // The file name of a document that has no file yet.
 inline constexpr char kUnsavedName[] = "(Unsaved)";
@@ -19,6 +20,8 @@ struct DocumentStateRecord {
     // loaded anew or made New, saving over that file asks first.
     LoadLoss Loss = LoadLoss::None;
     size_t NulOffset = 0; // for a cut: where in the file the NUL stands
+    // How the file's text is encoded and its lines end; a save keeps both.
+    TextFormat Format;
 };
 
 extern DocumentStateRecord DocumentState;

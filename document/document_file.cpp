@@ -31,44 +31,10 @@ struct TemporaryFileTraits {
 };
 using TemporaryFile = UniqueResource<TemporaryFileTraits>;
 
-// Memory from FileCalls.Allocate.
-struct TextMemoryTraits {
-    using Handle = void*;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle memory) { ::operator delete(memory); }
-};
-using TextMemory = UniqueResource<TextMemoryTraits>;
-
 // The largest file whose text length (with its NUL) fits a signed 32-bit count, as the
 // editor control's text must. Larger files, and files there is no memory for, fail
 // with the system's "not enough memory".
 constexpr LONGLONG kLargestDocumentFile = 0x7FFFFFFE;
-
-// The bytes of the editor's text in the layout of `type`, fetched straight into the
-// buffer that is written, so a large document is copied once.
-struct DocumentBytes {
-    TextMemory Buffer;
-    const char* Data = nullptr;
-    size_t Size = 0;
-};
-
-std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, DocumentBytes& bytes) {
-    const int length = GetWindowTextLengthA(editor);
-    const std::string_view header = DocumentFrame(type, 1).Header;
-    // Room for the header, the text and the NUL GetWindowTextA ends it with, which is
-    // the level description's terminator.
-    bytes.Buffer.Reset(FileCalls.Allocate(header.size() + static_cast<size_t>(length) + 1));
-    if (!bytes.Buffer)
-        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
-    char* const start = static_cast<char*>(bytes.Buffer.Get());
-    char* const text = start + header.size();
-    const size_t got = static_cast<size_t>(GetWindowTextA(editor, text, length + 1));
-    const LayoutFrame frame = DocumentFrame(type, got);
-    std::copy(frame.Header.begin(), frame.Header.end(), start);
-    bytes.Data = text - frame.Header.size();
-    bytes.Size = frame.Header.size() + got + frame.TerminatorSize;
-    return std::nullopt;
-}
 
 std::string FolderOf(const std::string& fullPath) {
     return fullPath.substr(0, fullPath.rfind('\\') + 1);
@@ -174,8 +140,10 @@ void RestoreTarget(const std::string& target, TemporaryFile& backup, TemporaryFi
         temporary.Release();
         return;
     }
-    error.Details.push_back(NameOf(target) + " is missing from the folder " + FolderOf(target) +
-                            ".");
+    std::string folder = FolderOf(target);
+    if (folder.size() > 3) // the root keeps its backslash
+        folder.pop_back();
+    error.Details.push_back(NameOf(target) + " is missing from the folder " + folder + ".");
     if (backup && PathExists(backup.Get()))
         error.Details.push_back("Its old content is in " + NameOf(backup.Get()) + ".");
     error.Details.push_back("Its new content is in " + NameOf(temporary.Get()) + ".");
@@ -239,11 +207,75 @@ bool IdentifyFile(const std::string& path, BY_HANDLE_FILE_INFORMATION& identity)
 
 } // namespace
 
-std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor,
+namespace {
+
+// The code page conversions take counts of type int; the editor's texts stay below that.
+int CountOf(size_t count) {
+    return static_cast<int>(count);
+}
+
+UINT CodePageOf(TextEncoding encoding) {
+    return encoding == TextEncoding::CodePage ? CP_ACP : CP_UTF8;
+}
+
+// The bytes of `wide` in `encoding`, after `header` and the mark the encoding asks for,
+// followed by `terminator` NULs, into `bytes`. In the code page, `bytes.Lossy` tells
+// whether some character had no byte there and became "?".
+std::optional<FileError> EncodeText(std::wstring_view wide, TextEncoding encoding,
+                                    std::string_view header, size_t terminator,
+                                    DocumentBytes& bytes) {
+    const UINT codePage = CodePageOf(encoding);
+    // Without best fit, a character the code page lacks becomes "?" rather than a look-alike,
+    // and is counted as lost.
+    const DWORD flags = codePage == CP_ACP ? WC_NO_BEST_FIT_CHARS : 0;
+    BOOL lossy = FALSE;
+    BOOL* const lossyOut = codePage == CP_ACP ? &lossy : nullptr;
+    const int needed = wide.empty()
+                           ? 0
+                           : WideCharToMultiByte(codePage, flags, wide.data(), CountOf(wide.size()),
+                                                 nullptr, 0, nullptr, lossyOut);
+    if (!wide.empty() && needed == 0)
+        return SystemFailure(GetLastError());
+    const std::string_view mark = encoding == TextEncoding::Utf8WithMark ? kUtf8Mark : "";
+    const size_t size = header.size() + mark.size() + static_cast<size_t>(needed) + terminator;
+    bytes.Buffer.Reset(FileCalls.Allocate(size + 1));
+    if (!bytes.Buffer)
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
+    char* const start = static_cast<char*>(bytes.Buffer.Get());
+    char* at = std::copy(header.begin(), header.end(), start);
+    at = std::copy(mark.begin(), mark.end(), at);
+    if (needed > 0)
+        WideCharToMultiByte(codePage, flags, wide.data(), CountOf(wide.size()), at, needed, nullptr,
+                            lossyOut);
+    std::fill_n(at + needed, terminator, '\0');
+    bytes.Data = start;
+    bytes.Size = size;
+    bytes.Lossy = lossy != FALSE;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, TextFormat format,
+                                            DocumentBytes& bytes) {
+    const int length = GetWindowTextLengthW(editor);
+    TextMemory memory(FileCalls.Allocate((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+    if (!memory)
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
+    wchar_t* const text = static_cast<wchar_t*>(memory.Get());
+    size_t got = static_cast<size_t>(GetWindowTextW(editor, text, length + 1));
+    if (format.Ends == LineEnds::LineFeed)
+        got = CollapseLineEnds(text, got);
+    // The game reads a level description in the code page, whatever the file held before.
+    const TextEncoding encoding =
+        type == FileType::LevelDescription ? TextEncoding::CodePage : format.Encoding;
+    const LayoutFrame frame = DocumentFrame(type, got);
+    return EncodeText(std::wstring_view(text, got), encoding, frame.Header, frame.TerminatorSize,
+                      bytes);
+}
+
+std::optional<FileError> WriteDocumentFile(const std::string& path, const DocumentBytes& bytes,
                                            SavedFile& saved) {
-    DocumentBytes bytes;
-    if (auto error = FetchDocumentBytes(editor, type, bytes))
-        return error;
     const std::string target = FullPathOf(path);
     bool exists = false;
     if (auto error = CheckTarget(target, exists))
@@ -301,7 +333,6 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
     if (size.QuadPart > kLargestDocumentFile)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     const DWORD length = static_cast<DWORD>(size.QuadPart);
-    // One byte more than the file, for the NUL that ends the text handed to the editor.
     TextMemory memory(FileCalls.Allocate(static_cast<size_t>(length) + 1));
     if (!memory)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
@@ -316,13 +347,33 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
     const DecodedDocument decoded = DecodeDocument(std::string_view(bytes, length), type);
     if (decoded.ErrorNumber != 0)
         return FileFailure(decoded.ErrorNumber);
-    // The text ends at a NUL or at the end of the file; either way the byte after it
-    // lies within the buffer, and the editor takes the text from where it stands. An
-    // empty text may stand nowhere.
-    char* const text = decoded.Text.empty() ? bytes : bytes + (decoded.Text.data() - bytes);
-    text[decoded.Text.size()] = '\0';
-    if (!FileCalls.SetEditorText(editor, text))
+    const TextFormat format = DetectTextFormat(decoded.Text, type);
+    std::string_view text = decoded.Text;
+    if (format.Encoding == TextEncoding::Utf8WithMark)
+        text.remove_prefix(kUtf8Mark.size());
+
+    // The text as the editor holds it, with room for a CR before each LF that gets one.
+    const UINT codePage = CodePageOf(format.Encoding);
+    const int wideLength = text.empty() ? 0
+                                        : MultiByteToWideChar(codePage, 0, text.data(),
+                                                              CountOf(text.size()), nullptr, 0);
+    if (!text.empty() && wideLength == 0)
+        return SystemFailure(GetLastError());
+    const size_t lineFeeds =
+        format.Ends == LineEnds::LineFeed ? static_cast<size_t>(std::ranges::count(text, '\n')) : 0;
+    TextMemory wideMemory(
+        FileCalls.Allocate((static_cast<size_t>(wideLength) + lineFeeds + 1) * sizeof(wchar_t)));
+    if (!wideMemory)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
-    loaded = {decoded.Loss, decoded.NulOffset};
+    wchar_t* const wide = static_cast<wchar_t*>(wideMemory.Get());
+    if (wideLength > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), CountOf(text.size()), wide, wideLength);
+    wide[ExpandLineFeeds(wide, static_cast<size_t>(wideLength), lineFeeds)] = L'\0';
+    const LoadedFile result{decoded.Loss, decoded.NulOffset, format};
+    memory.Reset(); // the file's bytes are no longer needed while the control copies the text
+
+    if (!FileCalls.SetEditorText(editor, wide))
+        return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
+    loaded = result;
     return std::nullopt;
 }

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "document/document_layout.h"
+#include "document/text_format.h"
+#include "platform/unique_resource.h"
 
 struct FileError {
     int Number = 0;                           // the error number the report shows
@@ -30,23 +32,46 @@ struct SavedFile {
     std::string Leftover;
 };
 
-// Writes the text of `editor` to `path` in the layout of `type`. The bytes go to a new
+// Memory from FileCalls.Allocate.
+struct TextMemoryTraits {
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle memory) { ::operator delete(memory); }
+};
+using TextMemory = UniqueResource<TextMemoryTraits>;
+
+// The bytes a save writes: the editor's text in a file's layout and encoding.
+struct DocumentBytes {
+    TextMemory Buffer;
+    const char* Data = nullptr;
+    size_t Size = 0;
+    bool Lossy = false; // some character had no byte in the code page and became "?"
+};
+
+// Fetches the text of `editor` as the bytes of a file in the layout of `type` with the
+// line ends and encoding of `format`. A level description is always of the code page.
+std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, TextFormat format,
+                                            DocumentBytes& bytes);
+
+// Writes `bytes` to `path`. The bytes go to a new
 // file beside the target, which replaces the target only once all of them are written,
 // so a failure leaves an existing file exactly as it was and no new file behind. A
 // read-only target, a folder, or a file another program holds open without sharing it
 // fails with error 5. Should the replace itself fail halfway, the target is left holding
 // its old bytes or, when those cannot be put back, the new ones: never neither; and when
 // neither can take its name, the report says where both copies are.
-std::optional<FileError> WriteDocumentFile(const std::string& path, FileType type, HWND editor,
+std::optional<FileError> WriteDocumentFile(const std::string& path, const DocumentBytes& bytes,
                                            SavedFile& saved);
 
 // What a load leaves unshown of its file.
 struct LoadedFile {
     LoadLoss Loss = LoadLoss::None;
     size_t NulOffset = 0; // for a cut: where in the file the NUL stands
+    TextFormat Format;    // how its text is encoded and its lines end
 };
 
-// Reads the file `path` in the layout of `type` and puts its text into `editor`. The
+// Reads the file `path` in the layout of `type` and puts its text, decoded and with
+// CR LF line ends, into `editor`. The
 // file is opened for reading only and shared with other readers, so read-only files
 // load too. A file there is no memory for, or whose text the control refuses, fails
 // with error 8. On failure the editor still holds what it held and `loaded` is left
@@ -79,6 +104,6 @@ struct DocumentFileCalls {
     decltype(&ReplaceFileA) Replace = ReplaceFileA; // not "ReplaceFile": a macro of that name
     decltype(&MoveFileExA) Move = MoveFileExA;
     decltype(&DeleteFileA) Delete = DeleteFileA;
-    decltype(&SetWindowTextA) SetEditorText = SetWindowTextA;
+    decltype(&SetWindowTextW) SetEditorText = SetWindowTextW;
 };
 extern DocumentFileCalls FileCalls;

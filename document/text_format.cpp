@@ -59,11 +59,12 @@ TextFormat DetectTextFormat(std::string_view text, FileType type) {
         format.Ends = LineEnds::LineFeed;
     if (type == FileType::LevelDescription)
         return format;
-    if (text.starts_with(kUtf8Mark))
-        format.Encoding = TextEncoding::Utf8WithMark;
-    else if (std::ranges::any_of(text,
-                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
-             IsValidUtf8(text))
-        format.Encoding = TextEncoding::Utf8;
+    const bool plainAscii =
+        std::ranges::none_of(text, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    // Bytes that are not UTF-8 are kept as they are, even after a mark: decoded, they
+    // would not come back.
+    if (plainAscii || !IsValidUtf8(text))
+        return format;
+    format.Encoding = text.starts_with(kUtf8Mark) ? TextEncoding::Utf8WithMark : TextEncoding::Utf8;
     return format;
 }

@@ -29,9 +29,9 @@ struct TextFormat {
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // The format of `text`, the text of a file read in the layout of `type`. A plain file is
-// UTF-8 when it opens with the mark, or when it is valid UTF-8 holding at least one byte
-// of 0x80 or above; every other file, and every level description (the game reads those
-// in its own code page), is of the code page. Lines end in LF alone when the text holds
+// UTF-8 when it is valid UTF-8 and opens with the mark or holds at least one byte of 0x80
+// or above; every other file, and every level description (the game reads those in its
+// own code page), is of the code page. Lines end in LF alone when the text holds
 // an LF and no CR.
 TextFormat DetectTextFormat(std::string_view text, FileType type);
 

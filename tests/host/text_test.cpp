@@ -1,16 +1,21 @@
 // The rules that need no window, a row per case, run natively with the sanitizers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/command_line.h"
 #include "app/date_time_text.h"
 #include "document/document_layout.h"
 #include "document/path_text.h"
 #include "document/search.h"
+#include "document/text_format.h"
 #include "suite/program_search.h"
 #include "suite/suite_table.h"
 
 using namespace std::string_literals;
 using enum LoadLoss;
+using enum TextEncoding;
+using enum LineEnds;
 constexpr FileType kLevel = FileType::LevelDescription;
 
 struct Decoding {
@@ -64,49 +69,194 @@ TEST(DocumentLayout, OnlyANameEndingInInfIsALevelDescription) {
     }
 }
 
-TEST(ErrorReport, NumbersBoxesAndTheirBuffer) {
-    std::string numbers, boxes;
-    for (unsigned long code : {2, 5, 32, 18, 19, 31, 33})
-        numbers += std::to_string(ErrorNumberForSystemCode(code)) + " ";
-    EXPECT_EQ(numbers, "2 5 5 18 150 162 33 ");
-    EXPECT_EQ(
-        ErrorReportBoxes(5, {0x0040ABCD, 0xab0f}),
-        std::vector{"Runtime error 5 at 0x0040ABCD\r\n  0x0040ABCD\r\n  0x0000AB0F\r\n\r\n"s});
-    // 300 callers, 256 of them listed: a first line of 31 characters and lines of 14 fill boxes of
-    // 1024, and the rest of a line cut at the end of a box is dropped.
-    std::vector<std::uint32_t> addresses;
-    for (std::uint32_t i = 0; i <= 300; ++i)
-        addresses.push_back(0x00401000 + i);
-    for (const std::string& box : ErrorReportBoxes(2, addresses))
-        boxes +=
-            std::to_string(box.size()) + box.substr(0, 14) + "..." + box.substr(box.size() - 16);
-    EXPECT_EQ(
-        boxes,
-        "1024Runtime error ...5\r\n  0x00401046\r1024  0x00401047\r\n...  0x0040108F\r\n  1024  "
-        "0x00401091\r\n...  0x004010D9\r\n  534  0x004010DB\r\n...  0x00401100\r\n\r\n");
+struct Detection {
+    const char* name;
+    std::string text;
+    FileType type;
+    TextEncoding encoding;
+    LineEnds ends;
+};
+
+const Detection kDetections[] = {
+    {"ASCII with CR LF", "a\r\nb\r\n", FileType::Text, CodePage, AsStored},
+    {"ASCII with LF alone", "a\nb\n", FileType::Text, CodePage, LineFeed},
+    {"mixed line ends", "a\r\nb\n", FileType::Text, CodePage, AsStored},
+    {"CR alone", "a\rb\r", FileType::Text, CodePage, AsStored},
+    {"no line end", "ab", FileType::Text, CodePage, AsStored},
+    {"UTF-8 without a mark", "caf\xC3\xA9\n", FileType::None, Utf8, LineFeed},
+    {"UTF-8 with its mark",
+     "\xEF\xBB\xBF"
+     "ab",
+     FileType::AllFiles, Utf8WithMark, AsStored},
+    {"a mark before bytes that are not UTF-8",
+     "\xEF\xBB\xBF"
+     "caf\xE9",
+     FileType::Text, CodePage, AsStored},
+    {"a code-page letter", "caf\xE9", FileType::Text, CodePage, AsStored},
+    {"an overlong form", "\xC0\xAF", FileType::Text, CodePage, AsStored},
+    {"a surrogate", "\xED\xA0\x80", FileType::Text, CodePage, AsStored},
+    {"beyond U+10FFFF", "\xF4\x90\x80\x80", FileType::Text, CodePage, AsStored},
+    {"a sequence cut at the end", "caf\xC3", FileType::Text, CodePage, AsStored},
+    {"the largest character", "\xF4\x8F\xBF\xBF", FileType::Text, Utf8, AsStored},
+    {"a level description holding UTF-8", "caf\xC3\xA9\n", kLevel, CodePage, LineFeed},
+};
+
+TEST(TextFormat, AFileIsUtf8OnlyWhenItsBytesAreAndItsLinesEndAsTheyAre) {
+    for (const Detection& row : kDetections) {
+        SCOPED_TRACE(row.name);
+        const TextFormat format = DetectTextFormat(row.text, row.type);
+        EXPECT_EQ(format.Encoding, row.encoding);
+        EXPECT_EQ(format.Ends, row.ends);
+    }
 }
 
-TEST(Texts, CommandLineSearchStampAndTitle) {
-    std::string arguments;
-    for (std::string line : {"scribane.exe \t\r a.inf b.txt", "\"C:\\P F\\s.exe\" 'a\"b c' y",
-                             "s.exe \"a'b\"", "s.exe \"C:\\open", "\"open s.exe a.txt"})
-        arguments += FirstCommandLineArgument(line) + "|";
-    EXPECT_EQ(arguments + FirstCommandLineArgument("s.exe " + std::string(300, 'n')),
-              "a.inf|a\"b c|a'b|C:\\open||" + std::string(300, 'n'));
-    std::string big(70000, 'x');
-    big.replace(100, 6, "needle").replace(69000, 6, "needle");
-    EXPECT_EQ(
-        std::vector({FindNextMatch("one two one two", "one", 115), FindNextMatch("aaaa", "aa", 1),
-                     FindNextMatch("one", "one two", 0), FindNextMatch(big, "needle", 69006)}),
-        std::vector<std::optional<size_t>>({0, 1, {}, 100})); // wraps; overlaps; too long; wraps
-    EXPECT_EQ(FormatDateTimeStamp({5, 3, 2001, 9, 7, 3}) + "|" +
-                  FormatDateTimeStamp({31, 12, 30827, 23, 59, 59}) + "|" +
-                  LoadedDocumentTitle("C:\\" + std::string(250, 'd') + "\\name.inf"),
-              "5-3-2001 9:7:3|31-12-30827 23:59:5|n - Scribane");
-    EXPECT_EQ(InstallationWarningText(),
-              "Scribane isn't properly installed. Please run the installation again. "
-              "If neccessary, you can download the installation programme from "
-              "http://velkaro.example/");
+struct LineEndChange {
+    const char* name;
+    std::string stored;
+    std::string shown;
+};
+
+const LineEndChange kLineEndChanges[] = {
+    {"lines ending in LF", "a\nb\n", "a\r\nb\r\n"},
+    {"a lone LF first", "\nb", "\r\nb"},
+    {"no line end", "ab", "ab"},
+    {"empty", "", ""},
+};
+
+TEST(TextFormat, LfLineEndsAreShownAsCrLfAndStoredAsLfAgain) {
+    for (const LineEndChange& row : kLineEndChanges) {
+        SCOPED_TRACE(row.name);
+        const size_t lineFeeds = static_cast<size_t>(std::ranges::count(row.stored, '\n'));
+        std::string text = row.stored + std::string(lineFeeds, '#');
+        text.resize(ExpandLineFeeds(text.data(), row.stored.size(), lineFeeds));
+        EXPECT_EQ(text, row.shown);
+        text.resize(CollapseLineEnds(text.data(), text.size()));
+        EXPECT_EQ(text, row.stored);
+    }
+}
+
+TEST(TextFormat, ACrWithoutAnLfStaysWhenLineEndsAreStoredAsLf) {
+    std::string text = "a\r\nb\rc\r";
+    text.resize(CollapseLineEnds(text.data(), text.size()));
+    EXPECT_EQ(text, "a\nb\rc\r");
+}
+
+struct CodeNumber {
+    unsigned long code;
+    int number;
+};
+
+const CodeNumber kCodeNumbers[] = {
+    {2, 2}, {5, 5}, {32, 5}, {18, 18}, {19, 150}, {31, 162}, {33, 33},
+};
+
+TEST(ErrorReport, SystemCodesBecomeTheNumbersTheReportShows) {
+    for (const CodeNumber& row : kCodeNumbers) {
+        SCOPED_TRACE(row.code);
+        EXPECT_EQ(ErrorNumberForSystemCode(row.code), row.number);
+    }
+}
+
+TEST(ErrorReport, AShortReportIsOneBoxEndingInTheLineThatSaysWhatFailed) {
+    EXPECT_EQ(ErrorReportBoxes(5, {0x0040ABCD, 0xab0f}, {"C:\\a.txt: Access denied."}),
+              std::vector<std::string>{"Runtime error 5 at 0x0040ABCD\r\n"
+                                       "  0x0040ABCD\r\n"
+                                       "  0x0000AB0F\r\n"
+                                       "C:\\a.txt: Access denied.\r\n"
+                                       "\r\n"});
+}
+
+TEST(ErrorReport, ALongReportFillsBoxesOf1024CharactersAndDropsTheRestOfACutLine) {
+    std::vector<std::uint32_t> addresses; // 300 callers, of which 256 are listed
+    for (std::uint32_t i = 0; i <= 300; ++i)
+        addresses.push_back(0x00401000 + i);
+    const std::vector<std::string> boxes =
+        ErrorReportBoxes(2, addresses, {"C:\\gone.txt: File not found."});
+    ASSERT_EQ(boxes.size(), 4u);
+    // A first line of 31 characters and 70 lines of 14 leave room for 13 of the next.
+    EXPECT_EQ(boxes[0].size(), 1024u);
+    EXPECT_TRUE(boxes[0].starts_with("Runtime error 2 at 0x00401000\r\n  0x00401000\r\n"));
+    EXPECT_TRUE(boxes[0].ends_with("  0x00401045\r\n  0x00401046\r"));
+    EXPECT_TRUE(boxes[1].starts_with("  0x00401047\r\n"));
+    EXPECT_EQ(boxes[3].size(), 564u);
+    EXPECT_TRUE(boxes[3].ends_with("  0x00401100\r\nC:\\gone.txt: File not found.\r\n\r\n"));
+}
+
+struct WhatFailed {
+    const char* name;
+    int number;
+    const char* systemMessage;
+    std::string line;
+};
+
+const WhatFailed kWhatFailed[] = {
+    {"a system error", 2, "File not found.", "C:\\a.txt: File not found."},
+    {"a short read", 100, "", "C:\\a.txt: The file is shorter than its size."},
+    {"a short write", 101, "", "C:\\a.txt: Not every byte could be written."},
+    {"a level description of two bytes", 204, "",
+     "C:\\a.txt: The file is too short for a level description."},
+};
+
+TEST(ErrorReport, TheLineThatSaysWhatFailedNamesTheFile) {
+    for (const WhatFailed& row : kWhatFailed) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FileErrorLine("C:\\a.txt", row.number, row.systemMessage), row.line);
+    }
+}
+
+struct Argument {
+    const char* commandLine;
+    std::string first;
+};
+
+const Argument kArguments[] = {
+    {"scribane.exe \t\r a.inf b.txt", "a.inf"},
+    {"\"C:\\P F\\s.exe\" 'a\"b c' y", "a\"b c"},
+    {"s.exe \"a'b\"", "a'b"},
+    {"s.exe \"C:\\open", "C:\\open"},
+    {"\"open s.exe a.txt", ""},
+};
+
+TEST(CommandLine, TheFirstArgumentIsTheFileToLoad) {
+    for (const Argument& row : kArguments) {
+        SCOPED_TRACE(row.commandLine);
+        EXPECT_EQ(FirstCommandLineArgument(row.commandLine), row.first);
+    }
+}
+
+TEST(CommandLine, ALongArgumentIsKeptWhole) {
+    EXPECT_EQ(FirstCommandLineArgument("s.exe " + std::string(300, 'n')), std::string(300, 'n'));
+}
+
+struct Search {
+    const char* name;
+    std::string text, needle;
+    size_t from;
+    std::optional<size_t> match;
+};
+
+const Search kSearches[] = {
+    {"from past the end it wraps to the first", "one two one two", "one", 115, 0},
+    {"matches may overlap", "aaaa", "aa", 1, 1},
+    {"a needle longer than the text", "one", "one two", 0, std::nullopt},
+    {"an empty needle finds nothing", "one", "", 0, std::nullopt},
+    {"from after the last match it wraps", "..needle..needle..", "needle", 11, 2},
+};
+
+TEST(Search, FindNextMatchGoesOnFromThePlaceGivenAndWrapsOnce) {
+    for (const Search& row : kSearches) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FindNextMatch(row.text, row.needle, row.from), row.match);
+        const std::wstring text(row.text.begin(), row.text.end());
+        const std::wstring needle(row.needle.begin(), row.needle.end());
+        EXPECT_EQ(FindNextMatch(text, needle, row.from), row.match);
+    }
+}
+
+TEST(Texts, TheDateStampAndTheTitle) {
+    EXPECT_EQ(FormatDateTimeStamp({5, 3, 2001, 9, 7, 3}), "5-3-2001 9:7:3");
+    EXPECT_EQ(FormatDateTimeStamp({31, 12, 30827, 23, 59, 59}), "31-12-30827 23:59:5");
+    EXPECT_EQ(LoadedDocumentTitle("C:\\" + std::string(250, 'd') + "\\name.inf"), "n - Scribane");
 }
 
 TEST(ProgramSearch, ABareNameIsLookedForBesideTheEditorInWindowsFoldersAndOnThePathOnly) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-BOOL WINAPI RefuseText(HWND, LPCSTR) {
+BOOL WINAPI RefuseText(HWND, LPCWSTR) {
     return FALSE;
 }
 
@@ -26,7 +26,14 @@ std::string EveryByteFrom1To255() {
 
 } // namespace
 
-struct Loading : Suite {};
+struct Loading : Suite {
+    // Types `text` at `position` in the editor, a character at a time as the keyboard would.
+    static void Type(int position, std::wstring_view text) {
+        SendMessageW(EditorControl, EM_SETSEL, position, position);
+        for (wchar_t character : text)
+            SendMessageW(EditorControl, WM_CHAR, character, 0);
+    }
+};
 
 struct RoundTrip {
     const char* name;
@@ -50,6 +57,22 @@ const RoundTrip kRoundTrips[] = {
      "\x11\0\0\0A\0"s},
     {"level description of the header alone", "\x11\0\0\0"s, FileType::LevelDescription, "", ""},
     {"empty level description", "", FileType::LevelDescription, "", ""},
+    {"CR LF line ends", "one\r\ntwo\r\n", FileType::Text, "one\r\ntwo\r\n", "one\r\ntwo\r\n"},
+    {"mixed line ends", "one\r\ntwo\nthree\r", FileType::Text, "one\r\ntwo\nthree\r",
+     "one\r\ntwo\nthree\r"},
+    {"LF line ends, shown as lines", "one\ntwo\n", FileType::Text, "one\r\ntwo\r\n", "one\ntwo\n"},
+    {"level description with LF line ends", "\x11\0\0\0one\ntwo\0"s, FileType::LevelDescription,
+     "one\r\ntwo", "\x11\0\0\0one\ntwo\0"s},
+    {"UTF-8 with its mark",
+     "\xEF\xBB\xBF"
+     "caf\xC3\xA9",
+     FileType::Text, "caf\xE9",
+     "\xEF\xBB\xBF"
+     "caf\xC3\xA9"},
+    {"UTF-8 with the mark alone", "\xEF\xBB\xBF", FileType::Text, "", "\xEF\xBB\xBF"},
+    {"UTF-8 without a mark", "caf\xC3\xA9", FileType::AllFiles, "caf\xE9", "caf\xC3\xA9"},
+    {"level description holding UTF-8 bytes", "\x11\0\0\0caf\xC3\xA9\0"s,
+     FileType::LevelDescription, "caf\xC3\xA9", "\x11\0\0\0caf\xC3\xA9\0"s},
 };
 
 TEST_F(Loading, AnUneditedSaveWritesBackWhatWasLoaded) {
@@ -320,4 +343,171 @@ TEST_F(Loading, NewOrAnotherLoadForgetsWhatTheLastLoadLeftUnshown) {
         EXPECT_EQ(ReadBytes(Path("cut.bin")), "new");
         EXPECT_EQ(Take().size(), 1u); // the load's warning alone
     }
+}
+
+struct Edit {
+    const char* name;
+    std::string bytes;
+    FileType type;
+    int position; // where the typing goes; -1 for the end
+    std::wstring typed;
+    std::string saved;
+};
+
+const Edit kEdits[] = {
+    {"a line added to an LF file", "one\ntwo\n", FileType::Text, -1, L"three\r",
+     "one\ntwo\nthree\n"},
+    {"a line added to a CR LF file", "one\r\n", FileType::Text, -1, L"two\r", "one\r\ntwo\r\n"},
+    {"a line added to an LF level description", "\x11\0\0\0one\ntwo\0"s, FileType::LevelDescription,
+     -1, L"\r", "\x11\0\0\0one\ntwo\n\0"s},
+    {"\u00E9 typed into UTF-8", "caf\xC3\xA9", FileType::Text, -1, L"\u00E9",
+     "caf\xC3\xA9\xC3\xA9"},
+    {"a character beyond the code page typed into UTF-8", "caf\xC3\xA9", FileType::Text, 0,
+     L"\u0101",
+     "\xC4\x81"
+     "caf\xC3\xA9"},
+    {"a character typed before the text of UTF-8 with its mark",
+     "\xEF\xBB\xBF"
+     "ab",
+     FileType::Text, 0, L"X",
+     "\xEF\xBB\xBF"
+     "Xab"},
+    {"\u00E9 typed into a code-page file", "caf\xE9", FileType::Text, -1, L"\u00E9", "caf\xE9\xE9"},
+    {"\u00E9 typed into an empty new file", "", FileType::None, -1, L"\u00E9", "\xE9"},
+};
+
+TEST_F(Loading, AnEditedFileKeepsItsLineEndsAndItsEncoding) {
+    Editor editor;
+    for (const Edit& row : kEdits) {
+        SCOPED_TRACE(row.name);
+        const std::string file = Path(row.name);
+        WriteBytes(file, row.bytes);
+        ASSERT_TRUE(LoadDocument(file, row.type));
+        Type(row.position < 0 ? GetWindowTextLengthW(EditorControl) : row.position, row.typed);
+
+        Command(CMD_SAVE);
+
+        EXPECT_EQ(ReadBytes(file), row.saved);
+        EXPECT_EQ(Take().size(), 0u);
+    }
+}
+
+struct LossySave {
+    const char* name;
+    int answer;
+    std::string saved;
+    bool modified;
+};
+
+const LossySave kLossySaves[] = {
+    {"Yes writes a question mark", IDYES, "a?b", false},
+    {"No leaves the file as it was", IDNO, "ab", true},
+};
+
+TEST_F(Loading, ACharacterTheCodePageCannotHoldIsSavedOnlyAfterAsking) {
+    Editor editor;
+    for (const LossySave& row : kLossySaves) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(Path("ab.txt"), "ab");
+        ASSERT_TRUE(LoadDocument(Path("ab.txt"), FileType::Text));
+        Type(1, L"\u0101");
+        answers = {Press(row.answer)};
+
+        Command(CMD_SAVE);
+
+        EXPECT_EQ(ReadBytes(Path("ab.txt")), row.saved);
+        EXPECT_EQ(Modified(), row.modified);
+        const std::vector<Box> boxes = Take();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], Box("Scribane",
+                                "Saving will replace the characters this file's encoding cannot "
+                                "hold with \"?\". Save anyway?",
+                                {IDYES, -IDNO}, MainWindow, LoadIconA(nullptr, IDI_WARNING)));
+    }
+}
+
+TEST_F(Loading, ACharacterTypedReachesTheEditorWholeThroughTheMessageLoop) {
+    Editor editor;
+    WriteBytes(Path("utf8.txt"), "caf\xC3\xA9");
+    ASSERT_TRUE(LoadDocument(Path("utf8.txt"), FileType::Text));
+    SendMessageW(EditorControl, EM_SETSEL, 0, 0);
+    PostMessageW(EditorControl, WM_CHAR, 0x0101, 0);
+    PostQuitMessage(0);
+
+    RunMessageLoop();
+
+    Command(CMD_SAVE);
+    EXPECT_EQ(ReadBytes(Path("utf8.txt")), "\xC4\x81"
+                                           "caf\xC3\xA9");
+}
+
+// The line before the empty line that ends a report.
+std::string WhatFailedLine(const Box& report) {
+    const std::string text = report.text.substr(0, report.text.size() - 4);
+    return text.substr(text.rfind("\r\n") + 2);
+}
+
+struct FailureInWords {
+    const char* name;
+    const char* file;
+    std::function<void(const std::string& file)> fail;
+    std::string words; // what follows the file's full name and a colon
+};
+
+const FailureInWords kFailuresInWords[] = {
+    {"loading a missing file", "missing.txt",
+     [](const std::string& file) { LoadDocument(file, FileType::Text); }, "File not found."},
+    {"saving over a read-only file", "read-only.txt",
+     [](const std::string& file) {
+         Loading::WriteBytes(file, "old");
+         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+         DocumentState.CurrentFileName = file;
+         Loading::Command(CMD_SAVE);
+         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+     },
+     "Access denied."},
+    {"loading a level description of three bytes", "short.inf",
+     [](const std::string& file) {
+         Loading::WriteBytes(file, "\x11\x11\x11");
+         LoadDocument(file, FileType::LevelDescription);
+     },
+     "The file is shorter than its size."},
+    {"loading a level description of two bytes", "shorter.inf",
+     [](const std::string& file) {
+         Loading::WriteBytes(file, "\x11\x11");
+         LoadDocument(file, FileType::LevelDescription);
+     },
+     "The file is too short for a level description."},
+};
+
+TEST_F(Loading, AnErrorReportNamesTheFileAndSaysWhatFailed) {
+    Editor editor;
+    for (const FailureInWords& row : kFailuresInWords) {
+        SCOPED_TRACE(row.name);
+        row.fail(Path(row.file));
+
+        const std::vector<Box> boxes = Take();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(WhatFailedLine(boxes[0]), Path(row.file) + ": " + row.words);
+    }
+}
+
+TEST_F(Loading, FindSearchesTheTextAsShown) {
+    Editor editor;
+    WriteBytes(Path("utf8.txt"), "\xC4\x81?caf\xC3\xA9"); // a character the code page lacks
+    ASSERT_TRUE(LoadDocument(Path("utf8.txt"), FileType::Text));
+    SearchState = {"?", 1};
+
+    RunSearch();
+
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(EditorControl, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 2u);
+    SearchState = {"caf\xE9", 1};
+    RunSearch();
+    SendMessageW(EditorControl, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    EXPECT_EQ(start, 2u);
+    EXPECT_EQ(end, 6u);
 }
