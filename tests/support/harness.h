@@ -1,6 +1,7 @@
 #pragma once
 // What the Windows tests share: the registry and files they set up, the editor started in the
-// test's own process, and the boxes it shows, answered as a user would.
+// test's own process, and the boxes it shows, answered as a user would. Nothing here decides
+// whether a test passes, except that a box left open after its answer fails the test.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -25,7 +26,20 @@
 
 using namespace std::string_literals;
 
-inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro", kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
+inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro";
+inline constexpr char kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
+
+inline std::string TextOf(HWND window) {
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, text.data(), int(text.size())));
+    return text;
+}
+
+inline std::string ClassOf(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
 
 // A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting
 // filter and name field ("3|name"), or its controls' texts ("*" marks the bold font); a default
@@ -37,47 +51,78 @@ struct Box {
     HICON icon = nullptr;
     bool mainWindowEnabled = false;
     bool operator==(const Box&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Box& box) {
+        out << "{\"" << box.caption << "\", \"" << box.text << "\", buttons";
+        for (int id : box.buttons)
+            out << " " << id;
+        return out << ", owner " << box.owner << ", icon " << box.icon << "}";
+    }
 };
-using Answer = std::function<void(HWND)>;
-inline std::string TextOf(HWND window, bool className = false) { // or the name of its class
-    std::string text(className ? 256 : GetWindowTextLengthA(window) + 1, '\0');
-    const auto read = className ? GetClassNameA : GetWindowTextA;
-    return text.substr(0, read(window, text.data(), int(text.size())));
-}
 
 inline Box Describe(HWND dialog) {
     Box box{TextOf(dialog), "", {}, GetWindow(dialog, GW_OWNER)};
     box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
+    std::vector<std::string> texts;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const LONG style = GetWindowLongA(child, GWL_STYLE), id = GetDlgCtrlID(child);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
         const bool bold = SendMessageA(child, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont);
-        box.text += (bold ? "|*" : "|") + TextOf(child);
-        if (TextOf(child, true) == "Button" && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
-            box.buttons.push_back((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? -id : id);
-        if (TextOf(child, true) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+        texts.push_back((bold ? "*" : "") + TextOf(child));
+        const int id = GetDlgCtrlID(child);
+        if (ClassOf(child) == "Button" && (style & BS_TYPEMASK) == BS_PUSHBUTTON)
+            box.buttons.push_back(id);
+        if (ClassOf(child) == "Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            box.buttons.push_back(-id);
+        if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
             box.icon = HICON(SendMessageA(child, STM_GETICON, 0, 0));
     }
-    box.text.erase(0, 1);
-    if (GetDlgItem(dialog, 0xFFFF))
-        box.text = TextOf(GetDlgItem(dialog, 0xFFFF));
-    if (HWND filters = GetDlgItem(dialog, cmb1))
-        box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
-                   TextOf(GetDlgItem(dialog, cmb13));
+    for (size_t i = 0; i < texts.size(); ++i)
+        box.text += (i == 0 ? "" : "|") + texts[i];
+    if (HWND message = GetDlgItem(dialog, 0xFFFF)) // a message box's text
+        box.text = TextOf(message);
+    if (HWND filters = GetDlgItem(dialog, cmb1)) { // a file dialog
+        const LRESULT filter = SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1;
+        box.text = std::to_string(filter) + "|" + TextOf(GetDlgItem(dialog, cmb13));
+    }
     return box;
 }
 
-inline int ReportedError(const Box& box) { // of a file-error report, or -1
+// The error number of a file error's report, or -1 for any other box.
+inline int ReportedError(const Box& box) {
     const bool report = box.caption == "Error" && !box.owner && box.buttons == std::vector{-IDOK};
-    return report && box.text.rfind("Runtime error ", 0) == 0 ? std::atoi(&box.text[14]) : -1;
+    if (!report || !box.text.starts_with("Runtime error "))
+        return -1;
+    return std::atoi(box.text.c_str() + 14);
+}
+
+// The lines of a report, without the empty line that ends it.
+inline std::vector<std::string> ReportLines(const std::string& report) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = report.find("\r\n"); end != std::string::npos;
+         end = report.find("\r\n", start)) {
+        lines.push_back(report.substr(start, end - start));
+        start = end + 2;
+    }
+    if (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+using Answer = std::function<void(HWND)>;
+
+inline Answer Press(int id) {
+    return [id](HWND box) { PostMessageA(box, WM_COMMAND, id, 0); };
 }
 
 // Picks filter `filter` (1-4; 0 leaves it) of a file dialog, types `name` and presses `button`.
 inline Answer Choose(const std::string& name, int filter, int button = IDOK) {
     return [=](HWND dialog) {
         HWND filters = GetDlgItem(dialog, cmb1);
-        if (filter && SendMessageA(filters, CB_SETCURSEL, filter - 1, 0) >= 0)
+        if (filter != 0) {
+            SendMessageA(filters, CB_SETCURSEL, filter - 1, 0);
             for (WORD notice : {CBN_SELCHANGE, CBN_SELENDOK}) // dialogs differ in which they read
                 SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notice), LPARAM(filters));
+        }
         SetWindowTextA(GetDlgItem(dialog, cmb13), name.c_str());
         PostMessageA(dialog, WM_COMMAND, button, 0);
     };
@@ -86,13 +131,17 @@ inline Answer Choose(const std::string& name, int filter, int button = IDOK) {
 // The editor started in this process as the program starts it, and taken down again.
 struct Editor {
     explicit Editor(const std::string& commandLine = "scribane.exe") {
-        ModuleInstance = GetModuleHandleA(nullptr), DocumentState = {}, SuiteSettings = {};
-        SearchState = {}, StartEditor(commandLine.c_str());
+        ModuleInstance = GetModuleHandleA(nullptr);
+        DocumentState = {};
+        SuiteSettings = {};
+        SearchState = {};
+        StartEditor(commandLine.c_str());
     }
     ~Editor() {
         DestroyWindow(MainWindow);
         UnregisterClassA(kProgramName, ModuleInstance);
-        DeleteObject(SuiteSettings.NormalFont), DeleteObject(SuiteSettings.BoldFont);
+        DeleteObject(SuiteSettings.NormalFont);
+        DeleteObject(SuiteSettings.BoldFont);
         ResetAppState();
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) // WM_QUIT among them
             DispatchMessageA(&message);
@@ -104,13 +153,15 @@ struct Editor {
 struct DocumentView {
     std::string text;
     bool modified;
-    std::string fileName, title, fileStatus, modifiedStatus;
+    std::string fileName;
+    FileType type;
+    std::string title, fileStatus, modifiedStatus;
     std::vector<std::string> recent; // the registry values "a" to "d"
     bool operator==(const DocumentView&) const = default;
     friend std::ostream& operator<<(std::ostream& out, const DocumentView& view) {
         out << "{\"" << view.text << "\"" << (view.modified ? " modified" : "") << ", "
-            << view.fileName << ", title \"" << view.title << "\", status \"" << view.fileStatus
-            << "\" \"" << view.modifiedStatus << "\", recent";
+            << view.fileName << " type " << int(view.type) << ", title \"" << view.title
+            << "\", status \"" << view.fileStatus << "\" \"" << view.modifiedStatus << "\", recent";
         for (const std::string& entry : view.recent)
             out << " \"" << entry << "\"";
         return out << "}";
@@ -118,29 +169,29 @@ struct DocumentView {
 };
 
 // A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
-// shown take `answers` in order and land in `seen`; one without an answer is cancelled, and one
-// its answer leaves open holds the test until the time limit in tests/CMakeLists.txt fails it.
+// shown take `answers` in order and land in `seen`; one without an answer is cancelled.
 struct Suite : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
-        const std::string name = std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
+        ++tests;
+        const std::string name = std::to_string(GetTickCount()) + "-" + std::to_string(tests);
         folder = (std::filesystem::temp_directory_path() / name).string();
         CreateDirectoryA(folder.c_str(), nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
         SetValue(kOwnKey, "EersteKeer", ""); // the editor's key, without a greeting
-        Running = this, Timer = SetTimer(nullptr, 0, 20, AnswerBoxes);
+        Running = this;
+        Timer = SetTimer(nullptr, 0, 20, AnswerBoxes);
     }
     void TearDown() override {
-        KillTimer(nullptr, Timer), Running = nullptr, FileCalls = {};
+        KillTimer(nullptr, Timer);
+        Running = nullptr;
+        FileCalls = {};
         SetCurrentDirectoryA(ProgramFolder().c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     }
     std::string Path(const std::string& name) const { return folder + "\\" + name; }
     std::vector<Box> Take() { return std::exchange(seen, {}); }
-    static Answer Press(int id) {
-        return [id](HWND box) { PostMessageA(box, WM_COMMAND, id, 0); };
-    }
     static void Command(unsigned id) { SendMessageA(MainWindow, WM_COMMAND, id, 0); }
     static bool Modified() { return SendMessageA(EditorControl, EM_GETMODIFY, 0, 0) != 0; }
     static void Put(const std::string& text, bool modified) {
@@ -148,41 +199,53 @@ struct Suite : ::testing::Test {
         SendMessageA(EditorControl, EM_SETMODIFY, modified, 0);
     }
     static std::string Text() { return TextOf(EditorControl); }
-    static std::string Title() { return Describe(MainWindow).caption; }
+    static std::string Title() { return TextOf(MainWindow); }
     static std::string Status(int part) {
         char text[1024] = "";
-        return SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text)), text;
+        SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text));
+        return text;
     }
     static DocumentView View() {
-        DocumentView view{Text(),    Modified(), DocumentState.CurrentFileName, Title(), Status(0),
-                          Status(1), {}};
+        DocumentView view{Text(),
+                          Modified(),
+                          DocumentState.CurrentFileName,
+                          DocumentState.CurrentFileType,
+                          Title(),
+                          Status(0),
+                          Status(1),
+                          {}};
         for (const char* entry : {"a", "b", "c", "d"})
             view.recent.push_back(Value(kOwnKey, entry));
         return view;
     }
-    // What a failed command must leave as it was, in one line.
-    static std::string Look() {
-        std::string look = Text() + (Modified() ? "|modified|" : "|saved|") +
-                           DocumentState.CurrentFileName + "|" +
-                           std::to_string(int(DocumentState.CurrentFileType)) + "|" + Title() +
-                           "|" + Status(0) + "|" + Status(1);
-        for (const char* entry : {"a", "b", "c", "d"})
-            look += "|" + Value(kOwnKey, entry);
-        return look;
-    }
-    // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
-    static std::string MenuText(HMENU menu) {
-        std::string text;
+    // "101 &New" for an item, "100 (Recent files) grayed", "---" for a separator, "&File" for a
+    // popup.
+    static std::vector<std::string> MenuItems(HMENU menu) {
+        std::vector<std::string> items;
         for (int item = 0; item < GetMenuItemCount(menu); ++item) {
             char caption[512] = "";
             GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
             const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
-            if (HMENU popup = GetSubMenu(menu, item))
-                text += caption + ("{" + MenuText(popup) + "}");
+            if (GetSubMenu(menu, item))
+                items.push_back(caption);
+            else if (state & MF_SEPARATOR)
+                items.push_back("---");
             else
-                text += state & MF_SEPARATOR ? "---|"s
-                                             : std::to_string(GetMenuItemID(menu, item)) + " " +
-                                                   caption + (state & MF_GRAYED ? " grayed|" : "|");
+                items.push_back(std::to_string(GetMenuItemID(menu, item)) + " " + caption +
+                                (state & MF_GRAYED ? " grayed" : ""));
+        }
+        return items;
+    }
+    // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
+    static std::string MenuText(HMENU menu) {
+        std::string text;
+        const std::vector<std::string> items = MenuItems(menu);
+        for (int item = 0; item < int(items.size()); ++item) {
+            text += items[item];
+            if (HMENU popup = GetSubMenu(menu, item))
+                text += "{" + MenuText(popup) + "}";
+            else
+                text += "|";
         }
         return text;
     }
@@ -191,7 +254,8 @@ struct Suite : ::testing::Test {
         names.insert(0, sizeof(DROPFILES), '\0');
         reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
         HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
-        memcpy(GlobalLock(drop), names.data(), names.size()), GlobalUnlock(drop);
+        memcpy(GlobalLock(drop), names.data(), names.size());
+        GlobalUnlock(drop);
         SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
         return drop;
     }
@@ -199,16 +263,28 @@ struct Suite : ::testing::Test {
                          HKEY root = HKEY_LOCAL_MACHINE) {
         RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
     }
+    // A registry value's text, or "-" when there is none.
     static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
         char text[4096] = "";
         DWORD size = sizeof text;
-        return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "-" : text;
+        if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+            return "-";
+        return text;
     }
-    static std::string ReadBytes(std::string path) {
-        return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
     }
-    static void WriteBytes(auto path, auto bytes) {
+    static void WriteBytes(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::vector<std::string> FolderContents(const std::string& folder) { // sorted
+        std::vector<std::string> names;
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
+            names.push_back(entry.path().filename().string());
+        std::ranges::sort(names);
+        return names;
     }
     // The files of `folder` as "name=bytes", sorted. The editor's temporary names, "~" with five
     // hexadecimal digits and ".tmp", show as "~?????.tmp".
@@ -226,35 +302,32 @@ struct Suite : ::testing::Test {
                 text.replace(at + 1, 5, "?????");
         return text;
     }
-    static std::vector<std::string> FolderContents(const std::string& folder) { // sorted
-        std::vector<std::string> names;
-        std::error_code missing;
-        for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
-            names.push_back(entry.path().filename().string());
-        return std::ranges::sort(names), names;
-    }
     // The test program's, with a closing backslash.
     static std::string ProgramFolder() {
         char path[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, path, sizeof path);
         return std::string(path, strrchr(path, '\\') + 1);
     }
+
     std::string folder;
     std::deque<Answer> answers;
     std::vector<Box> seen;
+
+  private:
     static inline Suite* Running = nullptr;
     static inline UINT_PTR Timer = 0;
-    // A box already answered, and when; one that stays open longer than kAnswerTime fails the
-    // test with what it showed, and is cancelled so the test goes on.
+    // A box already answered, and when. One still open kAnswerTime after its answer (a missing
+    // question shifts the answers, and a file dialog ignores a Yes) fails the test with what it
+    // showed, and is cancelled so that the test goes on.
     struct AnsweredBox {
         HWND window;
         DWORD answeredAt;
-        bool forced;
+        bool cancelled;
     };
     static constexpr DWORD kAnswerTime = 3000;
     static inline std::vector<AnsweredBox> Answered;
     static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) { // stops at the first
-        if (!IsWindowVisible(window) || TextOf(window, true) != "#32770")
+        if (!IsWindowVisible(window) || ClassOf(window) != "#32770")
             return TRUE;
         for (const AnsweredBox& answered : Answered)
             if (answered.window == window)
@@ -262,28 +335,26 @@ struct Suite : ::testing::Test {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
-    static void CloseStuckBoxes() {
-        std::erase_if(Answered,
-                      [](const AnsweredBox& answered) { return !IsWindow(answered.window); });
+    static void CancelStuckBoxes() {
+        std::erase_if(Answered, [](const AnsweredBox& box) { return !IsWindow(box.window); });
         for (AnsweredBox& answered : Answered) {
-            if (answered.forced || GetTickCount() - answered.answeredAt < kAnswerTime)
+            if (answered.cancelled || GetTickCount() - answered.answeredAt < kAnswerTime)
                 continue;
-            const Box box = Describe(answered.window);
-            ADD_FAILURE() << "still open after its answer: \"" << box.caption << "\" " << box.text;
-            answered.forced = true;
+            ADD_FAILURE() << "still open after its answer: " << Describe(answered.window);
+            answered.cancelled = true;
             PostMessageA(answered.window, WM_COMMAND, IDCANCEL, 0);
         }
     }
     // Runs every 20 ms inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
-        CloseStuckBoxes();
+        CancelStuckBoxes();
         HWND box = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
         if (!box || !Running)
             return;
         Answered.push_back({box, GetTickCount(), false});
         Running->seen.push_back(Describe(box));
-        auto& answers = Running->answers;
+        std::deque<Answer>& answers = Running->answers;
         if (answers.empty())
             answers.push_back(Press(IDCANCEL));
         const Answer answer = answers.front();

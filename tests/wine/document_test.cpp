@@ -4,6 +4,286 @@
 
 #include "app/main_window.h"
 
+struct Document : Suite {
+    // The recent entries of the File menu: its items between the first two separators.
+    static std::vector<std::string> RecentItems() {
+        const std::vector<std::string> items = MenuItems(FileMenu);
+        const auto first = std::ranges::find(items, "---");
+        return {first + 1, std::find(first + 1, items.end(), "---")};
+    }
+};
+
+struct RecentList {
+    const char* name;
+    std::vector<std::string> before; // the values "a" to "d" at start
+    bool ownKey;                     // whether the editor's key is there at start
+    std::vector<std::string> loads;
+    std::vector<std::string> after;
+    std::vector<std::string> items;
+};
+
+const std::string kLong = "C:\\" + std::string(200, 'f') + "\\" + std::string(51, 'e'); // 255
+const std::string kEmpty = "(Empty) grayed";
+
+const RecentList kRecentLists[] = {
+    {"no entries", {}, true, {}, {"-", "-", "-", "-"}, {"100 (Recent files) grayed"}},
+    {"an empty first entry",
+     {"", "C:\\b", "C:\\c"},
+     true,
+     {},
+     {"", "C:\\b", "C:\\c", "-"},
+     {"100 (Recent files) grayed"}},
+    {"three entries",
+     {"C:\\G\\credits.txt", "x.inf", ""},
+     true,
+     {},
+     {"C:\\G\\credits.txt", "x.inf", "", "-"},
+     {"106 credits.txt", "107 x.inf", "108 " + kEmpty, "109 " + kEmpty}},
+    {"an ampersand shows",
+     {},
+     true,
+     {"C:\\Tom&Jerry.txt"},
+     {"C:\\Tom&Jerry.txt", "", "", ""},
+     {"106 Tom&&Jerry.txt", "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
+    {"the newest is not listed twice, another case is another file",
+     {"C:\\A", "C:\\p", "C:\\q", "C:\\d"},
+     true,
+     {"C:\\A", "C:\\a", "C:\\A"},
+     {"C:\\A", "C:\\a", "C:\\A", "C:\\p"},
+     {"106 A", "107 a", "108 A", "109 p"}},
+    {"255 characters are kept, 300 left out",
+     {},
+     true,
+     {kLong, kLong + std::string(45, 'l')},
+     {kLong, "", "", ""},
+     {"106 " + std::string(51, 'e'), "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
+    {"an entry too long to show",
+     {"C:\\" + std::string(297, 'q')},
+     true,
+     {"C:\\n"},
+     {"C:\\n", "C:\\" + std::string(297, 'q'), "", ""},
+     {"106 n", "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
+    {"without the editor's key nothing is kept",
+     {},
+     false,
+     {"C:\\x"},
+     {"-", "-", "-", "-"},
+     {"100 (Recent files) grayed"}},
+};
+
+TEST_F(Document, TheRecentListKeepsTheFourLastLoadsAndTheMenuShowsThem) {
+    for (const RecentList& row : kRecentLists) {
+        SCOPED_TRACE(row.name);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
+        if (row.ownKey)
+            SetValue(kOwnKey, "EersteKeer", "");
+        for (size_t i = 0; i < row.before.size(); ++i)
+            SetValue(kOwnKey, std::string(1, char('a' + i)).c_str(), row.before[i]);
+        Editor editor;
+        for (const std::string& path : row.loads) { // as a load records it
+            AddRecentFile(path);
+            RefreshRecentFileItems();
+        }
+        EXPECT_EQ(View().recent, row.after);
+        EXPECT_EQ(RecentItems(), row.items);
+    }
+}
+
+TEST_F(Document, AKeyDeletedAfterStartIsNotWrittenAgain) {
+    SetValue(kOwnKey, "a", "C:\\a");
+    Editor editor;
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
+    AddRecentFile("C:\\x");
+    RefreshRecentFileItems();
+    EXPECT_EQ(View().recent, (std::vector<std::string>{"-", "-", "-", "-"}));
+    EXPECT_EQ(RecentItems(), (std::vector<std::string>{"106 " + kEmpty, "107 " + kEmpty,
+                                                       "108 " + kEmpty, "109 " + kEmpty}));
+}
+
+struct WayByName {
+    const char* name;
+    std::string commandLine;
+    std::function<void(Document& test, const std::string& file)> open;
+};
+
+const WayByName kWaysByName[] = {
+    {"the command line, relative", "scribane.exe ", [](Document&, const std::string&) {}},
+    {"a recent entry", "", [](Document&, const std::string&) { Document::Command(CMD_RECENT_1); }},
+    {"a drop, of which the first file counts", "",
+     [](Document& test, const std::string& file) {
+         Document::DropFiles(file + '\0' + test.Path("other.txt") + '\0');
+     }},
+};
+
+struct NamedFile {
+    const char* name;
+    std::string bytes;
+    FileType type;
+    std::string saved;
+};
+
+const NamedFile kNamedFiles[] = {
+    {"lvl.inf", "\x11\0\0\0abc\0"s, FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
+    {"UP.INF", "\x11\0\0\0abc\0"s, FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
+    {"credits.txt", "abc", FileType::None, "abc!"},
+};
+
+TEST_F(Document, AFileReachedByNameIsALevelDescriptionWhenItsNameEndsInInf) {
+    SetCurrentDirectoryA(folder.c_str());
+    for (const WayByName& way : kWaysByName) {
+        for (const NamedFile& row : kNamedFiles) {
+            SCOPED_TRACE(std::string(way.name) + ": " + row.name);
+            WriteBytes(Path(row.name), row.bytes);
+            SetValue(kOwnKey, "a", Path(row.name));
+            Editor editor(way.commandLine.empty() ? "scribane.exe" : way.commandLine + row.name);
+            way.open(*this, Path(row.name));
+
+            EXPECT_EQ(Text(), "abc");
+            EXPECT_EQ(DocumentState.CurrentFileName, Path(row.name));
+            EXPECT_EQ(DocumentState.CurrentFileType, row.type);
+            EXPECT_EQ(Title(), std::string(row.name) + " - Scribane");
+            Put("abc!", true);
+            Command(CMD_SAVE);
+            EXPECT_EQ(ReadBytes(Path(row.name)), row.saved);
+        }
+    }
+}
+
+TEST_F(Document, AFileByNameThatCannotBeLoadedIsReportedAndChangesNothing) {
+    CreateDirectoryA(Path("folder.txt").c_str(), nullptr);
+    SetValue(kOwnKey, "a", Path("gone.txt"));
+    Editor editor;
+    Put("unsaved", false);
+    const DocumentView before = View();
+
+    Command(CMD_RECENT_1);
+    const HGLOBAL drop = DropFiles(Path("folder.txt") + '\0');
+
+    EXPECT_EQ(GlobalSize(drop), 0u); // the editor freed the drop
+    const std::vector<Box> boxes = Take();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(ReportedError(boxes[0]), 2);
+    EXPECT_EQ(ReportedError(boxes[1]), 5);
+    EXPECT_EQ(View(), before);
+}
+
+TEST_F(Document, ACommandLineNameOf255CharactersLoadsAndALongerOneIsRefused) {
+    std::string nest = folder; // a folder of 246 characters, holding "name.txt" at 255
+    while (nest.size() < 246) {
+        nest += "\\" + std::string(std::min<size_t>(60, 246 - nest.size() - 1), 'f');
+        CreateDirectoryA(nest.c_str(), nullptr);
+    }
+    WriteBytes(nest + "\\name.txt", "name");
+    WriteBytes(nest + "\\abcdefgh.txt", "");
+    SetCurrentDirectoryA(nest.c_str());
+    struct Row {
+        const char* name;
+        std::string argument, text, fileStatus;
+        int error;
+    };
+    const Row rows[] = {
+        {"255 characters", "\"" + nest + "\\name.txt\"", "name", " " + nest + "\\name.txt", -1},
+        {"256 characters", "\"" + nest + "\\name.txtx\"", "", "(Unsaved)", 206},
+        {"256 characters once made absolute", "abcdefgh.txt", "", "(Unsaved)", 206},
+        {"an empty first argument", "\"\" name.txt", "", "(Unsaved)", -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Editor editor("scribane.exe " + row.argument);
+        EXPECT_EQ(Text(), row.text);
+        EXPECT_EQ(Status(0), row.fileStatus);
+        const std::vector<Box> boxes = Take();
+        EXPECT_EQ(boxes.empty() ? -1 : ReportedError(boxes[0]), row.error);
+    }
+}
+
+const Box kSavePrompt("Save text", "Would you like to save this text?", {-IDYES, IDNO, IDCANCEL},
+                      nullptr, nullptr);
+
+// The prompt as shown: owned by the main window, with the question icon.
+Box PromptAsShown() {
+    Box prompt = kSavePrompt;
+    prompt.owner = MainWindow;
+    prompt.icon = LoadIconA(nullptr, IDI_QUESTION);
+    return prompt;
+}
+
+struct WayToDrop {
+    const char* name;
+    std::function<void(Document& test)> drop;
+};
+
+const WayToDrop kWaysToDrop[] = {
+    {"New", [](Document&) { Document::Command(CMD_NEW); }},
+    {"Open", [](Document&) { Document::Command(CMD_OPEN); }},
+    {"a recent entry", [](Document&) { Document::Command(CMD_RECENT_1 + 1); }},
+    {"a drop", [](Document& test) { Document::DropFiles(test.Path("other.txt") + '\0'); }},
+    {"the end of the session",
+     [](Document&) { EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0)); }},
+    {"File > Exit",
+     [](Document&) {
+         Document::Command(CMD_EXIT);
+         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+             DispatchMessageA(&message);
+     }},
+};
+
+TEST_F(Document, EveryWayTheTextIsDroppedAsksFirstAndCancelKeepsIt) {
+    WriteBytes(Path("other.txt"), "other");
+    SetValue(kOwnKey, "b", Path("other.txt"));
+    Editor editor;
+    for (const WayToDrop& row : kWaysToDrop) {
+        SCOPED_TRACE(row.name);
+        Put("changed", true);
+        answers = {Press(IDCANCEL)};
+
+        row.drop(*this);
+
+        EXPECT_EQ(Take(), std::vector<Box>{PromptAsShown()});
+        EXPECT_EQ(Text(), "changed");
+        EXPECT_TRUE(Modified());
+        EXPECT_TRUE(IsWindow(MainWindow));
+    }
+}
+
+struct Reply {
+    const char* name;
+    bool modified;
+    int answer;
+    bool saveFails;
+    std::string textAfter, fileAfter;
+    size_t boxes; // the prompt, the report of a failed save
+};
+
+const Reply kReplies[] = {
+    {"Cancel keeps the text", true, IDCANCEL, false, "changed", "draft", 1},
+    {"No drops it", true, IDNO, false, "other", "draft", 1},
+    {"Yes saves it first", true, IDYES, false, "other", "changed", 1},
+    {"Yes with a save that fails keeps it", true, IDYES, true, "changed", "draft", 2},
+    {"unmodified text is dropped without asking", false, 0, false, "other", "draft", 0},
+};
+
+TEST_F(Document, TheSavePromptsAnswerDecidesWhetherTheTextIsSavedAndDropped) {
+    WriteBytes(Path("other.txt"), "other");
+    Editor editor;
+    for (const Reply& row : kReplies) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(Path("draft.txt"), "draft");
+        ASSERT_TRUE(LoadDocument(Path("draft.txt"), FileType::Text));
+        Put("changed", row.modified);
+        if (row.saveFails)
+            SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        answers = {Press(row.answer)};
+
+        DropFiles(Path("other.txt") + '\0');
+
+        SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Text(), row.textAfter);
+        EXPECT_EQ(ReadBytes(Path("draft.txt")), row.fileAfter);
+        EXPECT_EQ(Take().size(), row.boxes);
+    }
+}
+
 namespace {
 
 // What the editor told Windows about a session that waits for it.
@@ -22,202 +302,6 @@ BOOL WINAPI RecordReasonGone(HWND window) {
 }
 
 } // namespace
-
-struct Document : Suite {};
-
-TEST_F(Document, RecentListRows) {
-    enum { kKeep, kNoKey, kKeyGoesAfterStart };
-    const auto lists = [&](std::vector<std::string> before, std::vector<std::string> loads, int key,
-                           std::string after) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
-        key == kNoKey ? void() : SetValue(kOwnKey, "EersteKeer", ""); // the key, without a greeting
-        for (size_t i = 0; i < before.size(); ++i)
-            SetValue(kOwnKey, std::string(1, char('a' + i)).c_str(), before[i]);
-        Editor editor;
-        key == kKeyGoesAfterStart ? void(RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey)) : void();
-        for (const std::string& path : loads) // as a load records it
-            AddRecentFile(path), RefreshRecentFileItems();
-        const std::string menu = MenuText(FileMenu); // the values, then the block in the menu
-        EXPECT_EQ(Look() + "|" + menu.substr(52, menu.size() - 66),
-                  "|saved|(Unsaved)|0|Scribane|(Unsaved)||" + after);
-    };
-    const std::string empty = "108 (Empty) grayed|109 (Empty) grayed|",
-                      none = "-|-|-|-|100 (Recent files) grayed|",
-                      path = "C:\\" + std::string(200, 'f') + "\\",
-                      q = "C:\\" + std::string(297, 'q');
-    lists({}, {}, kKeep, none);
-    lists({"", "C:\\b", "C:\\c"}, {}, kKeep, "|C:\\b|C:\\c|-|100 (Recent files) grayed|");
-    lists({"C:\\G\\credits.txt", "x.inf", ""}, {}, kKeep,
-          "C:\\G\\credits.txt|x.inf||-|106 credits.txt|107 x.inf|" + empty);
-    lists({}, {"C:\\Tom&Jerry.txt"}, kKeep,
-          "C:\\Tom&Jerry.txt||||106 Tom&&Jerry.txt|107 (Empty) grayed|" + empty);
-    lists({"C:\\A", "C:\\p", "C:\\q", "C:\\d"}, {"C:\\A", "C:\\a", "C:\\A"}, kKeep, // as loaded
-          "C:\\A|C:\\a|C:\\A|C:\\p|106 A|107 a|108 A|109 p|");
-    const std::string e = std::string(51, 'e'); // 255 characters are kept, 300 left out
-    lists({}, {path + e, path + std::string(96, 'l')}, kKeep,
-          path + e + "||||106 " + e + "|107 (Empty) grayed|" + empty);
-    lists({q}, {"C:\\n"}, kKeep,
-          "C:\\n|" + q + "|||106 n|107 (Empty) grayed|" + empty); // too long to show
-    lists({}, {"C:\\x"}, kNoKey, none);
-    lists({"C:\\a"}, {"C:\\x"}, kKeyGoesAfterStart,
-          "-|-|-|-|106 (Empty) grayed|107 (Empty) grayed|" + empty);
-}
-
-TEST_F(Document, TheLayoutComesFromTheNameHoweverTheFileIsReached) {
-    SetCurrentDirectoryA(folder.c_str());
-    for (std::string way : {"command line", "recent entry", "drop"})
-        for (auto [name, bytes, saved] :
-             {std::tuple{"lvl.inf", "\x11\0\0\0abc\0"s, "\x11\0\0\0abc!\0"s},
-              {"UP.INF", "\x11\0\0\0abc\0"s, "\x11\0\0\0abc!\0"s},
-              {"credits.txt", "abc"s, "abc!"s}}) {
-            WriteBytes(Path(name), bytes);
-            SetValue(kOwnKey, "a", Path(name));
-            Editor editor(way == "command line" ? "scribane.exe "s + name
-                                                : "scribane.exe"); // relative
-            way == "recent entry" ? Command(CMD_RECENT_1) : void();
-            way == "drop" ? void(DropFiles(Path(name) + '\0' + Path("other.txt") + '\0')) : void();
-            const std::string look = Look();
-            Put("abc!", true);
-            Command(CMD_SAVE);
-            EXPECT_EQ(look + ReadBytes(Path(name)),
-                      "abc|saved|" + Path(name) + (saved.size() > 4 ? "|2|" : "|0|") + name +
-                          " - Scribane| " + Path(name) + "|\t|" + Path(name) + "|-|-|-" + saved);
-        }
-    // A failed load by name is reported and changes nothing.
-    CreateDirectoryA(Path("folder.txt").c_str(), nullptr);
-    SetValue(kOwnKey, "b", Path("gone.txt"));
-    Editor editor;
-    Put("unsaved", false);
-    const std::string before = Look();
-    Command(CMD_RECENT_1 + 1);
-    EXPECT_EQ(GlobalSize(DropFiles(Path("folder.txt") + '\0')), 0u);
-    EXPECT_EQ(Look() + std::to_string(ReportedError(seen.at(0)) * 10 + ReportedError(seen.at(1))),
-              before + "25");
-}
-
-TEST_F(Document, CommandLineNames) {
-    std::string nest = folder; // a folder of 246 characters, holding "name.txt" at 255
-    for (size_t room; (room = 246 - nest.size()) > 0; CreateDirectoryA(nest.c_str(), nullptr))
-        nest += "\\" + std::string(room - 1 > 100 ? 60 : room - 1, 'f');
-    WriteBytes(nest + "\\name.txt", "name"), WriteBytes(nest + "\\abcdefgh.txt", "");
-    SetCurrentDirectoryA(nest.c_str());
-    std::string looks; // 255 characters load; 256, or as many once made absolute, are refused
-    for (std::string name : {"\"" + nest + "\\name.txt\"", "\"" + nest + "\\name.txtx\"",
-                             "abcdefgh.txt"s, "\"\" name.txt"s}) {
-        Editor editor("scribane.exe " + name);
-        looks += Text() + "|" + Status(0) + "|" +
-                 std::to_string(seen.size() ? ReportedError(Take()[0]) : 0) + "\n";
-    }
-    EXPECT_EQ(looks,
-              "name| " + nest + "\\name.txt|0\n|(Unsaved)|206\n|(Unsaved)|206\n|(Unsaved)|0\n");
-}
-
-TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDropped) {
-    enum { kNew, kOpen, kRecent, kDrop, kShutdown, kFails = 100, kNotModified };
-    const std::string draft = Path("draft.txt"), other = Path("other.txt");
-    WriteBytes(other, "other");
-    Editor editor;
-    const Box prompt("Save text", "Would you like to save this text?",
-                     std::vector{-IDYES, IDNO, IDCANCEL}, MainWindow,
-                     LoadIconA(nullptr, IDI_QUESTION));
-    for (int way : {kNew, kOpen, kRecent, kDrop, kShutdown})
-        for (int reply : {IDCANCEL, IDNO, IDYES, int(kFails), int(kNotModified)}) {
-            WriteBytes(draft, "draft");
-            ASSERT_TRUE(LoadDocument(draft, FileType::Text));
-            SetValue(kOwnKey, "b", other);
-            Put("changed", reply != kNotModified);
-            SetFileAttributesA(draft.c_str(), reply == kFails ? FILE_ATTRIBUTE_READONLY : 0);
-            answers = {Press(reply == kFails ? IDYES : reply), Choose(other, 3)};
-            reply == kNotModified ? answers.pop_front() : void();
-            HGLOBAL drop = nullptr;
-            LRESULT endSession = 0;
-            switch (way) {
-            case kNew: Command(CMD_NEW); break;
-            case kOpen: Command(CMD_OPEN); break;
-            case kRecent: Command(CMD_RECENT_1 + 1); break;
-            case kDrop: drop = DropFiles(other + '\0' + draft + '\0'); break; // the first file only
-            case kShutdown: endSession = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0); break;
-            }
-            SetFileAttributesA(draft.c_str(), FILE_ATTRIBUTE_NORMAL);
-            const bool goesOn = reply != IDCANCEL && reply != kFails,
-                       kept = reply == IDYES || reply == kNotModified;
-            const std::string text = !goesOn || way == kShutdown ? "changed"
-                                     : way == kNew               ? ""
-                                                                 : "other";
-            std::string boxes; // the prompt, the report of a failed save, the Open dialog
-            for (const Box& box : Take())
-                boxes +=
-                    box.caption + (box.caption == "Save text" && !(box == prompt) ? "?|" : "|");
-            EXPECT_EQ(Text() + (Modified() ? "+" : "") + ReadBytes(draft) + "|" + boxes +
-                          std::to_string((way != kShutdown || endSession == goesOn) &&
-                                         (way != kDrop || !GlobalSize(drop))),
-                      text + (text == "changed" && !kept ? "+" : "") +
-                          (reply == IDYES ? "changed|" : "draft|") +
-                          (reply == kNotModified ? "" : "Save text|") +
-                          (reply == kFails ? "Error|" : "") +
-                          (way == kOpen && goesOn ? "Open|1" : "1"));
-        }
-}
-
-TEST_F(Document, FileDialogsStartOnTheirFilterAndChangeOnlyWhatWasChosen) {
-    const std::string level = Path("level.inf"), elsewhere = Path("elsewhere"),
-                      locked = Path("locked.txt");
-    WriteBytes(level, "\x11\0\0\0abc\0"s);
-    WriteBytes(locked, "locked");
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
-    CreateDirectoryA(elsewhere.c_str(), nullptr);
-    SetCurrentDirectoryA(elsewhere.c_str()); // where the dialogs must leave it
-    Editor editor;
-    DocumentState.CurrentFileType = FileType::LevelDescription;
-    answers = {Choose(level, 2)}; // Open starts on Text whatever the document's type
-    Command(CMD_OPEN);
-    EXPECT_EQ(Look(),
-              "abc|saved|" + level + "|2|level.inf - Scribane| " + level + "|\t|" + level + "|||");
-    for (int type : {0, 1, 2, 3, 4}) { // Save as starts on the document's type, or on Text
-        DocumentState.CurrentFileType = FileType(type);
-        answers.push_back(Choose("", 0, IDCANCEL));
-        Command(CMD_SAVE_AS);
-    }
-    // Cancelled after choosing a filter and a name, a dialog changes nothing; a missing or a
-    // read-only file is refused with a box, and the document stays.
-    DocumentState.CurrentFileType = FileType::LevelDescription;
-    Put("edited", true);
-    const std::string before = Look();
-    answers = {Choose(Path("other.txt"), 4, IDCANCEL),
-               Press(IDNO),
-               Choose(Path("missing.txt"), 3),
-               [](HWND box) { Press(IDOK)(box), Press(IDCANCEL)(GetWindow(box, GW_OWNER)); },
-               Choose(locked, 3),
-               Press(IDYES)};
-    Command(CMD_SAVE_AS);
-    Command(CMD_OPEN);
-    Command(CMD_SAVE_AS);
-    // The dialogs' starting filters, the prompt, the refusals' owners, the report.
-    std::string boxes = Look();
-    for (const Box& box : seen)
-        boxes += box.text.substr(0, 2) + (box.owner == MainWindow ? " " : "? ");
-    EXPECT_EQ(boxes + std::to_string(ReportedError(Take().back())),
-              before + "3| 3| 1| 2| 3| 4| 2| Wo 3| Fi? 2| Fi? Ru? 5");
-    EXPECT_EQ(FolderContents(folder),
-              (std::vector<std::string>{"elsewhere", "level.inf", "locked.txt"}));
-    // A name without extension gets ".txt"; the title names the file saved, the recent list keeps
-    // the loads; the first Save of a new text asks for a file, the next does not.
-    answers = {Choose(Path("notes"), 3), Choose(Path("typed.txt"), 3)};
-    Command(CMD_SAVE_AS);
-    const std::string saved = Look() + "|" + ReadBytes(Path("notes.txt"));
-    Command(CMD_NEW);
-    const std::string fresh = Look();
-    Put("typed", true);
-    Command(CMD_SAVE);
-    Put("again", true);
-    Command(CMD_SAVE);
-    EXPECT_EQ(saved + "\n" + fresh + "|" + ReadBytes(Path("typed.txt")) + "|" + Title() + "|" +
-                  std::filesystem::current_path().string() + std::to_string(Take().size()),
-              "edited|saved|" + Path("notes.txt") + "|3|notes.txt - Scribane| " +
-                  Path("notes.txt") + "|\t|" + level +
-                  "||||edited\n|saved|(Unsaved)|3|Scribane| (Unsaved)|\t|" + level +
-                  "||||again|typed.txt - Scribane|" + elsewhere + "2");
-}
 
 TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsRefused) {
     Editor editor;
@@ -242,4 +326,94 @@ TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsR
               std::vector<std::string>{"main window: Unsaved text in Scribane"});
     EXPECT_EQ(shutdownReasons, (std::vector<std::string>{"main window: Unsaved text in Scribane",
                                                          "main window: gone"}));
+}
+
+TEST_F(Document, OpenStartsOnTheTextFilterAndLoadsInTheFilterChosen) {
+    WriteBytes(Path("level.inf"), "\x11\0\0\0abc\0"s);
+    Editor editor;
+    DocumentState.CurrentFileType = FileType::LevelDescription;
+    answers = {Choose(Path("level.inf"), 2)};
+
+    Command(CMD_OPEN);
+
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "3|");
+    EXPECT_EQ(Text(), "abc");
+    EXPECT_EQ(DocumentState.CurrentFileType, FileType::LevelDescription);
+}
+
+TEST_F(Document, SaveAsStartsOnTheFilterOfTheDocumentsType) {
+    Editor editor;
+    const std::pair<FileType, std::string> rows[] = {
+        {FileType::None, "3|"}, {FileType::Credits, "1|"},  {FileType::LevelDescription, "2|"},
+        {FileType::Text, "3|"}, {FileType::AllFiles, "4|"},
+    };
+    for (const auto& [type, dialog] : rows) {
+        SCOPED_TRACE(dialog);
+        DocumentState.CurrentFileType = type;
+        Command(CMD_SAVE_AS);
+        const std::vector<Box> boxes = Take();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, dialog);
+    }
+}
+
+TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
+    const std::string locked = Path("locked.txt");
+    WriteBytes(locked, "locked");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA(Path("elsewhere").c_str(), nullptr);
+    SetCurrentDirectoryA(Path("elsewhere").c_str()); // where the dialogs must leave it
+    Editor editor;
+    DocumentState.CurrentFileType = FileType::LevelDescription;
+    Put("edited", true);
+    const DocumentView before = View();
+    answers = {Choose(Path("other.txt"), 4, IDCANCEL), // Save as, cancelled after a choice
+               Press(IDNO),                            // Open's save prompt
+               Choose(Path("missing.txt"), 3),         // refused by the dialog itself
+               [](HWND box) {
+                   Press(IDOK)(box);
+                   Press(IDCANCEL)(GetWindow(box, GW_OWNER));
+               },
+               Choose(locked, 3), // Save as over a read-only file
+               Press(IDYES)};     // the dialog's question whether to replace it
+
+    Command(CMD_SAVE_AS);
+    Command(CMD_OPEN);
+    Command(CMD_SAVE_AS);
+
+    EXPECT_EQ(View(), before);
+    EXPECT_EQ(DocumentState.CurrentFileType, FileType::LevelDescription);
+    EXPECT_EQ(ReportedError(Take().back()), 5);
+    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"elsewhere", "locked.txt"}));
+    EXPECT_EQ(std::filesystem::current_path().string(), Path("elsewhere"));
+}
+
+TEST_F(Document, SaveAsAddsTxtToANameWithoutExtensionAndTheTitleNamesTheFileSaved) {
+    WriteBytes(Path("loaded.txt"), "loaded");
+    Editor editor;
+    ASSERT_TRUE(LoadDocument(Path("loaded.txt"), FileType::Text));
+    answers = {Choose(Path("notes"), 3)};
+
+    Command(CMD_SAVE_AS);
+
+    EXPECT_EQ(ReadBytes(Path("notes.txt")), "loaded");
+    EXPECT_EQ(DocumentState.CurrentFileName, Path("notes.txt"));
+    EXPECT_EQ(Title(), "notes.txt - Scribane");
+    EXPECT_EQ(Status(0), " " + Path("notes.txt"));
+    EXPECT_EQ(View().recent, (std::vector<std::string>{Path("loaded.txt"), "", "", ""}));
+}
+
+TEST_F(Document, TheFirstSaveOfANewTextAsksForAFileAndTheNextDoesNot) {
+    Editor editor;
+    Command(CMD_NEW);
+    Put("typed", true);
+    answers = {Choose(Path("typed.txt"), 3)};
+
+    Command(CMD_SAVE);
+    Put("again", true);
+    Command(CMD_SAVE);
+
+    EXPECT_EQ(ReadBytes(Path("typed.txt")), "again");
+    EXPECT_EQ(Take().size(), 1u);
 }

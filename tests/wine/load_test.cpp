@@ -441,12 +441,6 @@ TEST_F(Loading, ACharacterTypedReachesTheEditorWholeThroughTheMessageLoop) {
                                            "caf\xC3\xA9");
 }
 
-// The line before the empty line that ends a report.
-std::string WhatFailedLine(const Box& report) {
-    const std::string text = report.text.substr(0, report.text.size() - 4);
-    return text.substr(text.rfind("\r\n") + 2);
-}
-
 struct FailureInWords {
     const char* name;
     const char* file;
@@ -488,7 +482,7 @@ TEST_F(Loading, AnErrorReportNamesTheFileAndSaysWhatFailed) {
 
         const std::vector<Box> boxes = Take();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(WhatFailedLine(boxes[0]), Path(row.file) + ": " + row.words);
+        EXPECT_EQ(ReportLines(boxes[0].text).back(), Path(row.file) + ": " + row.words);
     }
 }
 

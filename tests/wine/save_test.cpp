@@ -69,17 +69,6 @@ constexpr DWORD kFullSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_D
 
 } // namespace
 
-// The last `count` lines of a report, before the empty line that ends it.
-std::vector<std::string> LastLines(const std::string& report, size_t count) {
-    std::vector<std::string> lines;
-    for (size_t start = 0, end; (end = report.find("\r\n", start)) != std::string::npos;
-         start = end + 2)
-        lines.push_back(report.substr(start, end - start));
-    if (!lines.empty() && lines.back().empty())
-        lines.pop_back();
-    return {lines.end() - std::min(count, lines.size()), lines.end()};
-}
-
 struct Saving : Suite {
     // Another program's handle on a file, closed at the end of the test.
     HANDLE held = INVALID_HANDLE_VALUE;
@@ -240,7 +229,9 @@ TEST_F(Saving, WhenNeitherCopyCanTakeTheNameTheReportSaysWhereBothAre) {
         ReadBytes(Path("stranded\\" + files[0])) == "old" ? files[0] : files[1];
     const std::string newCopy = oldCopy == files[0] ? files[1] : files[0];
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(LastLines(seen[0].text, 4),
+    const std::vector<std::string> lines = ReportLines(seen[0].text);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
               (std::vector<std::string>{
                   "x.txt is missing from the folder " + Path("stranded") + ".",
                   "Its old content is in " + oldCopy + ".",
