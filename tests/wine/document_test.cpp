@@ -167,6 +167,18 @@ TEST_F(Document, AFileByNameThatCannotBeLoadedIsReportedAndChangesNothing) {
     EXPECT_EQ(View(), before);
 }
 
+TEST_F(Document, ADroppedFileWhoseNameIsTooLongIsRefusedBeforeTheSavePrompt) {
+    Editor editor;
+    Put("changed", true);
+
+    DropFiles("C:\\" + std::string(300, 'n') + ".txt" + '\0');
+
+    const std::vector<Box> boxes = Take();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(ReportedError(boxes[0]), 206);
+    EXPECT_EQ(Text(), "changed");
+}
+
 TEST_F(Document, ACommandLineNameOf255CharactersLoadsAndALongerOneIsRefused) {
     std::string nest = folder; // a folder of 246 characters, holding "name.txt" at 255
     while (nest.size() < 246) {

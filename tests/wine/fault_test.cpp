@@ -1,0 +1,365 @@
+// Faults: every way a load or a save can fail, what stands in the folder afterwards byte for byte,
+// and what the report says in words.
+#include "support/harness.h"
+
+// Stand-ins for system calls, each failing as the system does.
+namespace {
+
+// The target could not be moved away: nothing changed.
+BOOL WINAPI ReplaceCannotRemove(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
+    SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
+    return FALSE;
+}
+
+// The new file could not take the name; given a backup name, both keep their own names.
+BOOL WINAPI ReplaceCannotMove(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+// The old file stands under the backup name, the new one under its own.
+BOOL WINAPI ReplaceMovedAside(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+    MoveFileExA(target, backup, 0);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+}
+
+// Another program deleted the target just before the replace.
+BOOL WINAPI ReplaceTargetGone(LPCSTR target, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
+    DeleteFileA(target);
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+}
+
+int refusals = 0; // how many more calls the "...Once" stand-ins refuse
+
+BOOL WINAPI MoveRefused(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL WINAPI MoveRefusedOnce(LPCSTR from, LPCSTR to, DWORD flags) {
+    return refusals-- > 0 ? MoveRefused(from, to, flags) : MoveFileExA(from, to, flags);
+}
+
+BOOL WINAPI DeleteRefused(LPCSTR) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL WINAPI DeleteRefusedOnce(LPCSTR path) {
+    return refusals-- > 0 ? DeleteRefused(path) : DeleteFileA(path);
+}
+
+BOOL WINAPI RefuseText(HWND, LPCWSTR) {
+    return FALSE;
+}
+
+void* NoMemory(size_t) {
+    return nullptr;
+}
+
+HANDLE Hold(const std::string& path, DWORD share) {
+    return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// What is done to the target, x.txt holding "old", before the save.
+enum class Target { Kept, Missing, ReadOnly, HeldUnshared, HeldShared, Folder };
+
+} // namespace
+
+struct Faults : Suite {
+    HANDLE held = INVALID_HANDLE_VALUE; // another program's handle on a file
+    void TearDown() override {
+        CloseHandle(held);
+        Suite::TearDown();
+    }
+    // x.txt, holding "old", loaded into the editor and changed to "new", in a folder of its own.
+    std::string LoadOldAndTypeNew(const std::string& name) {
+        CreateDirectoryA(Path(name).c_str(), nullptr);
+        const std::string target = Path(name) + "\\x.txt";
+        WriteBytes(target, "old");
+        EXPECT_TRUE(LoadDocument(target, FileType::Text));
+        Put("new", true);
+        return target;
+    }
+    void Prepare(const std::string& target, Target state) {
+        switch (state) {
+        case Target::Kept: break;
+        case Target::Missing: DeleteFileA(target.c_str()); break;
+        case Target::ReadOnly: SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY); break;
+        case Target::HeldUnshared: held = Hold(target, 0); break;
+        case Target::HeldShared: held = Hold(target, kShared); break;
+        case Target::Folder:
+            DeleteFileA(target.c_str());
+            CreateDirectoryA(target.c_str(), nullptr);
+            break;
+        }
+    }
+    // The error numbers of the reports shown since the last call.
+    std::vector<int> ReportedErrors() {
+        std::vector<int> errors;
+        for (const Box& box : Take())
+            errors.push_back(ReportedError(box));
+        return errors;
+    }
+};
+
+struct SaveFault {
+    const char* name;
+    Target target;
+    DocumentFileCalls calls; // the stand-ins
+    int refusals;
+    std::vector<int> errors;
+    std::vector<std::string> folderAfter;
+};
+
+const SaveFault kSaveFaults[] = {
+    {"read-only target", Target::ReadOnly, {}, 0, {5}, {"x.txt=old"}},
+    {"target held open without sharing", Target::HeldUnshared, {}, 0, {5}, {"x.txt=old"}},
+    {"target held open and shared", Target::HeldShared, {}, 0, {}, {"x.txt=new"}},
+    {"target is a folder", Target::Folder, {}, 0, {5}, {"x.txt="}},
+    {"no memory for the text", Target::Kept, {.Allocate = NoMemory}, 0, {8}, {"x.txt=old"}},
+    {"replace cannot move the target away",
+     Target::Kept,
+     {.Replace = ReplaceCannotRemove},
+     0,
+     {1175},
+     {"x.txt=old"}},
+    {"replace cannot move the new file",
+     Target::Kept,
+     {.Replace = ReplaceCannotMove},
+     0,
+     {1176},
+     {"x.txt=old"}},
+    {"the old file moved aside goes back",
+     Target::Kept,
+     {.Replace = ReplaceMovedAside},
+     0,
+     {1177},
+     {"x.txt=old"}},
+    {"the old file cannot go back: the new one takes the name",
+     Target::Kept,
+     {.Replace = ReplaceMovedAside, .Move = MoveRefusedOnce},
+     1,
+     {1177},
+     {"x.txt=new"}},
+    {"neither file can take the name: both stay",
+     Target::Kept,
+     {.Replace = ReplaceMovedAside, .Move = MoveRefused},
+     0,
+     {1177},
+     {"~?????.tmp=new", "~?????.tmp=old"}},
+    {"a target deleted meanwhile is written anew",
+     Target::Kept,
+     {.Replace = ReplaceTargetGone},
+     0,
+     {},
+     {"x.txt=new"}},
+    {"the old copy is deleted at the second try",
+     Target::Kept,
+     {.Delete = DeleteRefusedOnce},
+     1,
+     {},
+     {"x.txt=new"}},
+};
+
+TEST_F(Faults, ASaveLeavesTheTargetWholeAndTheFolderAsItWas) {
+    Editor editor;
+    for (const SaveFault& row : kSaveFaults) {
+        SCOPED_TRACE(row.name);
+        const std::string target = LoadOldAndTypeNew(row.name);
+        Prepare(target, row.target);
+        FileCalls = row.calls;
+        refusals = row.refusals;
+        const DocumentView before = View();
+
+        Command(CMD_SAVE);
+
+        CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+        FileCalls = {};
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Listing(Path(row.name)), row.folderAfter);
+        EXPECT_EQ(ReportedErrors(), row.errors);
+        if (!row.errors.empty()) {
+            EXPECT_EQ(View(), before);
+        }
+    }
+}
+
+TEST_F(Faults, WhenNeitherCopyCanTakeTheNameTheReportSaysWhereBothAre) {
+    Editor editor;
+    const std::string target = LoadOldAndTypeNew("stranded");
+    FileCalls = {.Replace = ReplaceMovedAside, .Move = MoveRefused};
+
+    Command(CMD_SAVE);
+
+    const std::vector<std::string> files = FolderContents(Path("stranded"));
+    ASSERT_EQ(files.size(), 2u);
+    const bool oldFirst = ReadBytes(Path("stranded\\" + files[0])) == "old";
+    ASSERT_EQ(seen.size(), 1u);
+    const std::vector<std::string> lines = ReportLines(seen[0].text);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+              (std::vector<std::string>{
+                  "x.txt is missing from the folder " + Path("stranded") + ".",
+                  "Its old content is in " + files[oldFirst ? 0 : 1] + ".",
+                  "Its new content is in " + files[oldFirst ? 1 : 0] + ".",
+                  target + ": Moving the replacement file failed.",
+              }));
+}
+
+TEST_F(Faults, AnOldCopyThatCannotBeDeletedIsLeftAndNamed) {
+    Editor editor;
+    const std::string target = LoadOldAndTypeNew("leftover");
+    FileCalls = {.Delete = DeleteRefused};
+
+    Command(CMD_SAVE);
+
+    const std::vector<std::string> files = FolderContents(Path("leftover"));
+    EXPECT_EQ(Listing(Path("leftover")), (std::vector<std::string>{"x.txt=new", "~?????.tmp=old"}));
+    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, "Scribane");
+    EXPECT_EQ(seen[0].text, "The text is saved, but the old copy of the file could not be "
+                            "deleted. It is still there as " +
+                                Path("leftover\\" + files[1]) + ".");
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(Faults, AFullDiskLeavesTheOldFile) {
+    const char* drive = std::getenv("SCRIBANE_SMALL_DRIVE"); // 64 KiB, mounted by scripts/test
+    if (!drive)
+        GTEST_SKIP() << "no small drive (mounting one needs root)";
+    Editor editor;
+    const std::string target = std::string(drive) + "\\x.txt";
+    WriteBytes(target, "old");
+    ASSERT_TRUE(LoadDocument(target, FileType::Text));
+    Put(std::string(200000, 'z'), true);
+
+    Command(CMD_SAVE);
+
+    const std::vector<int> errors = ReportedErrors();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0] == 112 || errors[0] == 101) << errors[0]; // disk full, or written short
+    EXPECT_EQ(Listing(drive), std::vector<std::string>{"x.txt=old"});
+    DeleteFileA(target.c_str());
+}
+
+TEST_F(Faults, BesideANameOf259CharactersTheTemporaryNameStillFits) {
+    std::string nest = folder; // a folder of 248 characters: the longest that can hold files
+    while (nest.size() < 248) {
+        nest += "\\" + std::string(std::min<size_t>(60, 248 - nest.size() - 1), 'f');
+        CreateDirectoryA(nest.c_str(), nullptr);
+    }
+    const std::string target = nest + "\\name01.txt";
+    ASSERT_EQ(target.size(), 259u);
+    WriteBytes(target, "old");
+    Editor editor;
+    ASSERT_TRUE(LoadDocument(target, FileType::Text));
+    Put("new", true);
+
+    Command(CMD_SAVE);
+
+    EXPECT_EQ(ReportedErrors(), std::vector<int>{});
+    EXPECT_EQ(Listing(nest), std::vector<std::string>{"name01.txt=new"});
+}
+
+struct LoadFault {
+    const char* name;
+    Target target;
+    DocumentFileCalls calls;
+    int error;
+    std::string words; // what the report's last line says after the file's name
+};
+
+const LoadFault kLoadFaults[] = {
+    {"missing file", Target::Missing, {}, 2, "File not found."},
+    {"a folder", Target::Folder, {}, 5, "Access denied."},
+    {"held open without sharing", Target::HeldUnshared, {}, 5, "Sharing violation."},
+    {"text the control refuses",
+     Target::Kept,
+     {.SetEditorText = RefuseText},
+     8,
+     "Not enough memory."},
+    {"no memory for the file", Target::Kept, {.Allocate = NoMemory}, 8, "Not enough memory."},
+};
+
+TEST_F(Faults, AFailedLoadIsReportedInWordsAndChangesNothing) {
+    WriteBytes(Path("kept.inf"), "\x11\0\0\0kept\0"s);
+    SetValue(kOwnKey, "b", "C:\\older.txt");
+    Editor editor;
+    ASSERT_TRUE(LoadDocument(Path("kept.inf"), FileType::LevelDescription));
+    Put("kept, edited", true);
+    const DocumentView before = View();
+    for (const LoadFault& row : kLoadFaults) {
+        SCOPED_TRACE(row.name);
+        const std::string file = Path(row.name);
+        WriteBytes(file, "abc");
+        Prepare(file, row.target);
+        FileCalls = row.calls;
+
+        EXPECT_FALSE(LoadDocument(file, FileType::Text));
+
+        CloseHandle(std::exchange(held, INVALID_HANDLE_VALUE));
+        FileCalls = {};
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(ReportedError(seen[0]), row.error);
+        EXPECT_EQ(ReportLines(Take()[0].text).back(), file + ": " + row.words);
+        EXPECT_EQ(View(), before);
+    }
+}
+
+struct ShortFile {
+    const char* name;
+    std::string bytes;
+    int error;
+    std::string words;
+};
+
+const ShortFile kShortFiles[] = {
+    {"two bytes", "\x11\x11", 204, "The file is too short for a level description."},
+    {"three bytes", "\x11\x11\x11", 100, "The file is shorter than its size."},
+    {"2.5 GB", "", 8, "Not enough memory."}, // sparse, made below
+};
+
+TEST_F(Faults, ALevelDescriptionTooShortOrAFileTooLargeIsRefused) {
+    Editor editor;
+    for (const ShortFile& row : kShortFiles) {
+        SCOPED_TRACE(row.name);
+        const std::string file = Path(row.name);
+        WriteBytes(file, row.bytes);
+        if (row.error == 8) {
+            HANDLE sparse =
+                CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            SetFilePointerEx(sparse, LARGE_INTEGER{.QuadPart = 2560LL << 20}, nullptr, FILE_BEGIN);
+            SetEndOfFile(sparse);
+            CloseHandle(sparse);
+        }
+
+        EXPECT_FALSE(LoadDocument(file, FileType::LevelDescription));
+
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(ReportedError(seen[0]), row.error);
+        EXPECT_EQ(ReportLines(Take()[0].text).back(), file + ": " + row.words);
+    }
+}
+
+TEST_F(Faults, AReportShowsWhereTheFailureHappenedAndLeavesTheEditorTheKeys) {
+    Editor editor;
+    DocumentState.CurrentFileName = Path("missing\\x.txt");
+    SetFocus(nullptr);
+
+    Command(CMD_SAVE);
+
+    ASSERT_EQ(seen.size(), 1u);
+    const std::vector<std::string> lines = ReportLines(seen[0].text);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Runtime error 3 at 0x" + lines[1].substr(4)); // "  0x" and the address
+    EXPECT_FALSE(seen[0].mainWindowEnabled); // the box keeps the user out of the main window
+    EXPECT_EQ(GetActiveWindow(), MainWindow);
+    EXPECT_EQ(GetFocus(), EditorControl);
+}
