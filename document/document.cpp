@@ -50,8 +50,8 @@ void SetDocumentTitle(const std::string& path) {
     SetWindowTextA(MainWindow, LoadedDocumentTitle(path).c_str());
 }
 
-// Whether the text may be saved to `path` in the layout of `type`. Saving over the
-// file whose load left part of it unshown would lose that part: the user decides.
+// Whether the text may be saved to `path`. Saving over the file whose load left part of
+// it unshown, under whatever name, would lose that part: the user decides.
 bool MaySaveOver(const std::string& path) {
     if (DocumentState.Loss == LoadLoss::None || !PathExists(path) ||
         !IsSameFile(path, DocumentState.CurrentFileName))
