@@ -24,6 +24,13 @@ BOOL WINAPI ReplaceMovedAside(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOI
     return FALSE;
 }
 
+// A system that replaces a read-only file as it replaces any other.
+BOOL WINAPI ReplaceIgnoringReadOnly(LPCSTR target, LPCSTR replacement, LPCSTR, DWORD, LPVOID,
+                                    LPVOID) {
+    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    return MoveFileExA(replacement, target, MOVEFILE_REPLACE_EXISTING);
+}
+
 // Another program deleted the target just before the replace.
 BOOL WINAPI ReplaceTargetGone(LPCSTR target, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) {
     DeleteFileA(target);
@@ -67,7 +74,7 @@ HANDLE Hold(const std::string& path, DWORD share) {
 constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // What is done to the target, x.txt holding "old", before the save.
-enum class Target { Kept, Missing, ReadOnly, HeldUnshared, HeldShared, Folder };
+enum class Target { Kept, Missing, ReadOnly, HeldUnshared, HeldUnwritable, HeldShared, Folder };
 
 } // namespace
 
@@ -92,6 +99,9 @@ struct Faults : Suite {
         case Target::Missing: DeleteFileA(target.c_str()); break;
         case Target::ReadOnly: SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY); break;
         case Target::HeldUnshared: held = Hold(target, 0); break;
+        case Target::HeldUnwritable:
+            held = Hold(target, FILE_SHARE_READ | FILE_SHARE_DELETE);
+            break;
         case Target::HeldShared: held = Hold(target, kShared); break;
         case Target::Folder:
             DeleteFileA(target.c_str());
@@ -119,7 +129,19 @@ struct SaveFault {
 
 const SaveFault kSaveFaults[] = {
     {"read-only target", Target::ReadOnly, {}, 0, {5}, {"x.txt=old"}},
+    {"read-only target on a system that would replace it",
+     Target::ReadOnly,
+     {.Replace = ReplaceIgnoringReadOnly},
+     0,
+     {5},
+     {"x.txt=old"}},
     {"target held open without sharing", Target::HeldUnshared, {}, 0, {5}, {"x.txt=old"}},
+    {"target held open by a program that lets nobody write it",
+     Target::HeldUnwritable,
+     {},
+     0,
+     {5},
+     {"x.txt=old"}},
     {"target held open and shared", Target::HeldShared, {}, 0, {}, {"x.txt=new"}},
     {"target is a folder", Target::Folder, {}, 0, {5}, {"x.txt="}},
     {"no memory for the text", Target::Kept, {.Allocate = NoMemory}, 0, {8}, {"x.txt=old"}},
