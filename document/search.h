@@ -18,10 +18,8 @@ struct SearchStateRecord {
 
 extern SearchStateRecord SearchState;
 
-// The offset of the first occurrence of `needle` in `text` that starts at or after
-// `from`; when there is none, the first occurrence from the start of the text, so the
-// search wraps once. Nothing when `needle` is empty or `text` does not hold it.
-std::optional<size_t> FindNextMatch(std::string_view text, std::string_view needle, size_t from);
-
-// The same in the editor's own Unicode text, where offsets count its characters.
+// The offset of the first occurrence of `needle` in `text`, the editor's text as it
+// shows it, that starts at or after `from`; when there is none, the first occurrence from
+// the start of the text, so the search wraps once. Nothing when `needle` is empty or
+// `text` does not hold it.
 std::optional<size_t> FindNextMatch(std::wstring_view text, std::wstring_view needle, size_t from);
