@@ -286,6 +286,8 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), ""), "Edit with Scribane");
     EXPECT_EQ(Value((verb + "EditWithScribane\\command").c_str(), ""),
               "\"C:\\Velkaro Test\\scribane.exe\" \"%1\"");
+    // Machine-wide, never in the installing user's own classes.
+    EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), "", HKEY_CURRENT_USER), "-");
     SetValue(kOwnKey, "EersteKeer", ""); // no greeting: it has a test of its own
     const intptr_t editor =
         _spawnl(_P_NOWAIT, (target + "\\scribane.exe").c_str(), "scribane", nullptr);
