@@ -21,7 +21,7 @@ void TakeSearchText(HWND dialog) {
 // The editor's text as it shows it, in `memory`; empty when there is no memory for it.
 std::wstring_view EditorContents(TextMemory& memory) {
     const int length = GetWindowTextLengthW(EditorControl);
-    memory.Reset(FileCalls.Allocate((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+    memory = AllocateWideText(static_cast<size_t>(length));
     if (!memory)
         return {};
     wchar_t* const text = static_cast<wchar_t*>(memory.Get());

@@ -1,6 +1,7 @@
 #include "document/document_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -259,7 +260,7 @@ std::optional<FileError> EncodeText(std::wstring_view wide, TextEncoding encodin
 std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, TextFormat format,
                                             DocumentBytes& bytes) {
     const int length = GetWindowTextLengthW(editor);
-    TextMemory memory(FileCalls.Allocate((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+    TextMemory memory = AllocateWideText(static_cast<size_t>(length));
     if (!memory)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     wchar_t* const text = static_cast<wchar_t*>(memory.Get());
@@ -306,6 +307,12 @@ std::string FullPathOf(const std::string& path) {
 
 bool PathExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TextMemory AllocateWideText(size_t characters) {
+    if (characters >= SIZE_MAX / sizeof(wchar_t))
+        return TextMemory();
+    return TextMemory(FileCalls.Allocate((characters + 1) * sizeof(wchar_t)));
 }
 
 void* AllocateTextMemory(size_t size) {
@@ -361,8 +368,7 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
         return SystemFailure(GetLastError());
     const size_t lineFeeds =
         format.Ends == LineEnds::LineFeed ? static_cast<size_t>(std::ranges::count(text, '\n')) : 0;
-    TextMemory wideMemory(
-        FileCalls.Allocate((static_cast<size_t>(wideLength) + lineFeeds + 1) * sizeof(wchar_t)));
+    TextMemory wideMemory = AllocateWideText(static_cast<size_t>(wideLength) + lineFeeds);
     if (!wideMemory)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     wchar_t* const wide = static_cast<wchar_t*>(wideMemory.Get());

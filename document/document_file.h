@@ -40,6 +40,10 @@ struct TextMemoryTraits {
 };
 using TextMemory = UniqueResource<TextMemoryTraits>;
 
+// Memory for `characters` characters of the editor's text and a closing NUL; empty when
+// there is none, or when so many could not even be counted in bytes.
+TextMemory AllocateWideText(size_t characters);
+
 // The bytes a save writes: the editor's text in a file's layout and encoding.
 struct DocumentBytes {
     TextMemory Buffer;

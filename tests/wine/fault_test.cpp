@@ -66,6 +66,12 @@ void* NoMemory(size_t) {
     return nullptr;
 }
 
+int allowed = 0; // how many more buffers the stand-in below lets through
+
+void* MemoryForOneBuffer(size_t size) {
+    return allowed-- > 0 ? AllocateTextMemory(size) : nullptr;
+}
+
 HANDLE Hold(const std::string& path, DWORD share) {
     return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -308,6 +314,11 @@ const LoadFault kLoadFaults[] = {
      8,
      "Not enough memory."},
     {"no memory for the file", Target::Kept, {.Allocate = NoMemory}, 8, "Not enough memory."},
+    {"no memory for its text",
+     Target::Kept,
+     {.Allocate = MemoryForOneBuffer},
+     8,
+     "Not enough memory."},
 };
 
 TEST_F(Faults, AFailedLoadIsReportedInWordsAndChangesNothing) {
@@ -323,6 +334,7 @@ TEST_F(Faults, AFailedLoadIsReportedInWordsAndChangesNothing) {
         WriteBytes(file, "abc");
         Prepare(file, row.target);
         FileCalls = row.calls;
+        allowed = 1;
 
         EXPECT_FALSE(LoadDocument(file, FileType::Text));
 

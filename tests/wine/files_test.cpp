@@ -227,6 +227,18 @@ TEST_F(Files, FindSearchesTheTextAsShown) {
     EXPECT_EQ(end, 2u);
 }
 
+TEST_F(Files, FindWithoutMemoryForACopyOfTheTextSaysSo) {
+    Editor editor;
+    Put("text", false);
+    SearchState = {"t", 1};
+    FileCalls.Allocate = [](size_t) -> void* { return nullptr; };
+
+    RunSearch();
+
+    EXPECT_EQ(Take(), std::vector{Box("Find", "There is not enough memory to search this text.",
+                                      {-IDOK}, MainWindow, LoadIconA(nullptr, IDI_INFORMATION))});
+}
+
 struct CutFile {
     const char* name;
     std::string bytes;
