@@ -74,6 +74,8 @@ const Detection kDetections[] = {
      FileType::Text, CodePage, AsStored},
     {"a code-page letter", "caf\xE9", FileType::Text, CodePage, AsStored},
     {"an overlong form", "\xC0\xAF", FileType::Text, CodePage, AsStored},
+    {"an overlong three-byte form", "\xE0\x9F\xBF", FileType::Text, CodePage, AsStored},
+    {"an overlong four-byte form", "\xF0\x8F\xBF\xBF", FileType::Text, CodePage, AsStored},
     {"a surrogate", "\xED\xA0\x80", FileType::Text, CodePage, AsStored},
     {"beyond U+10FFFF", "\xF4\x90\x80\x80", FileType::Text, CodePage, AsStored},
     {"the largest character", "\xF4\x8F\xBF\xBF", FileType::Text, Utf8, AsStored},

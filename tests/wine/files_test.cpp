@@ -167,6 +167,47 @@ TEST_F(Files, AnEditedFileKeepsItsLineEndsAndItsEncoding) {
     }
 }
 
+struct EncodingChange {
+    const char* name;
+    bool startNew;      // New after loading "caf\u00E9" from a UTF-8 file as plain text
+    std::wstring typed; // at the end
+    std::vector<std::pair<std::string, int>> savesAs; // each a name and the filter chosen
+    std::string saved;                                // the last file's bytes
+};
+
+const EncodingChange kEncodingChanges[] = {
+    {"saved as a level description, in the code page",
+     false,
+     L"",
+     {{"b.inf", 2}},
+     "\x11\0\0\0caf\xE9\0"s},
+    {"saved as a level description, then as text, in the code page",
+     false,
+     L"",
+     {{"c.inf", 2}, {"c.txt", 3}},
+     "caf\xE9"},
+    {"New, then \u00E9 typed, in the code page", true, L"\u00E9", {{"d.txt", 3}}, "\xE9"},
+};
+
+TEST_F(Files, AUtf8TextTakesTheCodePageAsALevelDescriptionAndAfterNew) {
+    Editor editor;
+    for (const EncodingChange& row : kEncodingChanges) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(Path("utf8.txt"), "caf\xC3\xA9");
+        ASSERT_TRUE(LoadDocument(Path("utf8.txt"), FileType::Text));
+        if (row.startNew)
+            Command(CMD_NEW);
+        Type(-1, row.typed);
+        for (const auto& [name, filter] : row.savesAs) {
+            answers = {Choose(Path(name), filter)};
+            Command(CMD_SAVE_AS);
+        }
+
+        EXPECT_EQ(ReadBytes(Path(row.savesAs.back().first)), row.saved);
+        EXPECT_EQ(Take().size(), row.savesAs.size()); // the dialogs alone
+    }
+}
+
 struct LossySave {
     const char* name;
     int answer;
@@ -214,7 +255,7 @@ TEST_F(Files, ACharacterTypedReachesTheEditorWholeThroughTheMessageLoop) {
 
 TEST_F(Files, FindSearchesTheTextAsShown) {
     Editor editor;
-    WriteBytes(Path("utf8.txt"), "\xC4\x81?"); // a character the code page lacks, then a "?"
+    WriteBytes(Path("utf8.txt"), "\xE4\xB8\x80?"); // a character the code page lacks, then "?"
     ASSERT_TRUE(LoadDocument(Path("utf8.txt"), FileType::Text));
     SearchState = {"?", 1};
 
