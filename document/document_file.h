@@ -16,7 +16,7 @@ struct FileError {
     int Number = 0;                           // the error number the report shows
     std::vector<std::uint32_t> CodeAddresses; // the failing operation's first
     std::vector<std::string> Details;         // lines the report shows after the addresses
-    unsigned long SystemCode;                 // the system's own code, or 0 for the editor's
+    unsigned long SystemCode = 0;             // the system's own code, or 0 for the editor's
 };
 
 // A failure with the editor's own error number `number` (100, 101 or 204) at the code
@@ -57,13 +57,12 @@ struct DocumentBytes {
 std::optional<FileError> FetchDocumentBytes(HWND editor, FileType type, TextFormat format,
                                             DocumentBytes& bytes);
 
-// Writes `bytes` to `path`. The bytes go to a new
-// file beside the target, which replaces the target only once all of them are written,
-// so a failure leaves an existing file exactly as it was and no new file behind. A
-// read-only target, a folder, or a file another program holds open without sharing it
-// fails with error 5. Should the replace itself fail halfway, the target is left holding
-// its old bytes or, when those cannot be put back, the new ones: never neither; and when
-// neither can take its name, the report says where both copies are.
+// Writes `bytes` to `path`. The bytes go to a new file beside the target, which replaces
+// the target only once all of them are written, so a failure leaves an existing file
+// exactly as it was and no new file behind. A read-only target, a folder, or a file
+// another program holds open without sharing it fails with error 5. Should the replace itself fail
+// halfway, the target is left holding its old bytes or, when those cannot be put back, the new
+// ones: never neither; and when neither can take its name, the report says where both copies are.
 std::optional<FileError> WriteDocumentFile(const std::string& path, const DocumentBytes& bytes,
                                            SavedFile& saved);
 
@@ -75,11 +74,10 @@ struct LoadedFile {
 };
 
 // Reads the file `path` in the layout of `type` and puts its text, decoded and with
-// CR LF line ends, into `editor`. The
-// file is opened for reading only and shared with other readers, so read-only files
-// load too. A file there is no memory for, or whose text the control refuses, fails
-// with error 8. On failure the editor still holds what it held and `loaded` is left
-// alone.
+// CR LF line ends, into `editor`. The file is opened for reading only and shared with
+// other readers, so read-only files load too. A file there is no memory for, or whose
+// text the control refuses, fails with error 8. On failure the editor still holds what
+// it held and `loaded` is left alone.
 std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type, HWND editor,
                                           LoadedFile& loaded);
 
