@@ -209,17 +209,6 @@ TEST_F(Document, ACommandLineNameOf255CharactersLoadsAndALongerOneIsRefused) {
     }
 }
 
-const Box kSavePrompt("Save text", "Would you like to save this text?", {-IDYES, IDNO, IDCANCEL},
-                      nullptr, nullptr);
-
-// The prompt as shown: owned by the main window, with the question icon.
-Box PromptAsShown() {
-    Box prompt = kSavePrompt;
-    prompt.owner = MainWindow;
-    prompt.icon = LoadIconA(nullptr, IDI_QUESTION);
-    return prompt;
-}
-
 struct WayToDrop {
     const char* name;
     std::function<void(Document& test)> drop;
@@ -251,7 +240,9 @@ TEST_F(Document, EveryWayTheTextIsDroppedAsksFirstAndCancelKeepsIt) {
 
         row.drop(*this);
 
-        EXPECT_EQ(Take(), std::vector<Box>{PromptAsShown()});
+        EXPECT_EQ(Take(), std::vector{Box("Save text", "Would you like to save this text?",
+                                          {-IDYES, IDNO, IDCANCEL}, MainWindow,
+                                          LoadIconA(nullptr, IDI_QUESTION))});
         EXPECT_EQ(Text(), "changed");
         EXPECT_TRUE(Modified());
         EXPECT_TRUE(IsWindow(MainWindow));
