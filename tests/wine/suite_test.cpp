@@ -3,11 +3,6 @@
 
 #include <process.h>
 
-void PrintTo(const Box& box, std::ostream* out) {
-    *out << testing::PrintToString(std::make_tuple(box.caption, box.text, box.buttons, box.owner,
-                                                   box.icon, box.mainWindowEnabled));
-}
-
 struct Window : Suite {
     static std::string Selection() {
         const LRESULT range = SendMessageA(EditorControl, EM_GETSEL, 0, 0);
