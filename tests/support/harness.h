@@ -324,7 +324,7 @@ struct Suite : ::testing::Test {
         DWORD answeredAt;
         bool cancelled;
     };
-    static constexpr DWORD kAnswerTime = 3000;
+    static constexpr DWORD kAnswerTime = 5000;
     static inline std::vector<AnsweredBox> Answered;
     static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) { // stops at the first
         if (!IsWindowVisible(window) || ClassOf(window) != "#32770")
