@@ -1,7 +1,7 @@
 #pragma once
-// What the Windows tests share: the registry and files they set up, the editor started in the
-// test's own process, and the boxes it shows, answered as a user would. Nothing here decides
-// whether a test passes, except that a box left open after its answer fails the test.
+// What the Windows tests share: the suite's registry and a folder set up, the editor started in
+// the test's own process, and the boxes it shows, answered as a user would. Nothing here decides
+// whether a test passes, except that a box still open after its answer fails the test.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/date_time_text.h"
 #include "app/startup.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
@@ -35,15 +34,9 @@ inline std::string TextOf(HWND window) {
     return text;
 }
 
-inline std::string ClassOf(HWND window) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's starting
-// filter and name field ("3|name"), or its controls' texts ("*" marks the bold font); a default
-// button's id is negative.
+// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's filter
+// and name field ("3|name"), or its controls' texts ("*" marks the bold font). A default button's
+// id is negative.
 struct Box {
     std::string caption, text;
     std::vector<int> buttons;
@@ -52,37 +45,31 @@ struct Box {
     bool mainWindowEnabled = false;
     bool operator==(const Box&) const = default;
     friend std::ostream& operator<<(std::ostream& out, const Box& box) {
-        out << "{\"" << box.caption << "\", \"" << box.text << "\", buttons";
-        for (int id : box.buttons)
-            out << " " << id;
-        return out << ", owner " << box.owner << ", icon " << box.icon << "}";
+        return out << testing::PrintToString(std::tie(box.caption, box.text, box.buttons, box.owner,
+                                                      box.icon, box.mainWindowEnabled));
     }
 };
 
 inline Box Describe(HWND dialog) {
     Box box{TextOf(dialog), "", {}, GetWindow(dialog, GW_OWNER)};
     box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
-    std::vector<std::string> texts;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char type[64] = "";
+        GetClassNameA(child, type, sizeof type);
         const LONG style = GetWindowLongA(child, GWL_STYLE);
         const bool bold = SendMessageA(child, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont);
-        texts.push_back((bold ? "*" : "") + TextOf(child));
-        const int id = GetDlgCtrlID(child);
-        if (ClassOf(child) == "Button" && (style & BS_TYPEMASK) == BS_PUSHBUTTON)
-            box.buttons.push_back(id);
-        if (ClassOf(child) == "Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-            box.buttons.push_back(-id);
-        if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+        box.text += (box.text.empty() ? "" : "|") + (bold ? "*"s : ""s) + TextOf(child);
+        if (type == "Button"s && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
+            box.buttons.push_back((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? -GetDlgCtrlID(child)
+                                                                            : GetDlgCtrlID(child));
+        if (type == "Static"s && (style & SS_TYPEMASK) == SS_ICON)
             box.icon = HICON(SendMessageA(child, STM_GETICON, 0, 0));
     }
-    for (size_t i = 0; i < texts.size(); ++i)
-        box.text += (i == 0 ? "" : "|") + texts[i];
-    if (HWND message = GetDlgItem(dialog, 0xFFFF)) // a message box's text
+    if (HWND message = GetDlgItem(dialog, 0xFFFF))
         box.text = TextOf(message);
-    if (HWND filters = GetDlgItem(dialog, cmb1)) { // a file dialog
-        const LRESULT filter = SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1;
-        box.text = std::to_string(filter) + "|" + TextOf(GetDlgItem(dialog, cmb13));
-    }
+    if (HWND filters = GetDlgItem(dialog, cmb1))
+        box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
+                   TextOf(GetDlgItem(dialog, cmb13));
     return box;
 }
 
@@ -94,17 +81,13 @@ inline int ReportedError(const Box& box) {
     return std::atoi(box.text.c_str() + 14);
 }
 
-// The lines of a report, without the empty line that ends it.
+// The lines of a report, up to the empty line that ends it.
 inline std::vector<std::string> ReportLines(const std::string& report) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end = report.find("\r\n"); end != std::string::npos;
-         end = report.find("\r\n", start)) {
+    size_t end = 0;
+    for (size_t start = 0; (end = report.find("\r\n", start)) != std::string::npos && end > start;
+         start = end + 2)
         lines.push_back(report.substr(start, end - start));
-        start = end + 2;
-    }
-    if (!lines.empty() && lines.back().empty())
-        lines.pop_back();
     return lines;
 }
 
@@ -148,34 +131,15 @@ struct Editor {
     }
 };
 
-// What the user sees of the document and what the editor keeps of it, to compare before and
-// after a command that must change nothing.
-struct DocumentView {
-    std::string text;
-    bool modified;
-    std::string fileName;
-    FileType type;
-    std::string title, fileStatus, modifiedStatus;
-    std::vector<std::string> recent; // the registry values "a" to "d"
-    bool operator==(const DocumentView&) const = default;
-    friend std::ostream& operator<<(std::ostream& out, const DocumentView& view) {
-        out << "{\"" << view.text << "\"" << (view.modified ? " modified" : "") << ", "
-            << view.fileName << " type " << int(view.type) << ", title \"" << view.title
-            << "\", status \"" << view.fileStatus << "\" \"" << view.modifiedStatus << "\", recent";
-        for (const std::string& entry : view.recent)
-            out << " \"" << entry << "\"";
-        return out << "}";
-    }
-};
-
 // A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
 // shown take `answers` in order and land in `seen`; one without an answer is cancelled.
 struct Suite : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
         ++tests;
-        const std::string name = std::to_string(GetTickCount()) + "-" + std::to_string(tests);
-        folder = (std::filesystem::temp_directory_path() / name).string();
+        folder = (std::filesystem::temp_directory_path() /
+                  (std::to_string(GetTickCount()) + "-" + std::to_string(tests)))
+                     .string();
         CreateDirectoryA(folder.c_str(), nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
@@ -205,49 +169,42 @@ struct Suite : ::testing::Test {
         SendMessageA(StatusBar, SB_GETTEXTA, part, LPARAM(text));
         return text;
     }
-    static DocumentView View() {
-        DocumentView view{Text(),
-                          Modified(),
-                          DocumentState.CurrentFileName,
-                          DocumentState.CurrentFileType,
-                          Title(),
-                          Status(0),
-                          Status(1),
-                          {}};
-        for (const char* entry : {"a", "b", "c", "d"})
-            view.recent.push_back(Value(kOwnKey, entry));
-        return view;
+    static std::vector<std::string> RecentValues() { // "a" to "d"
+        return {Value(kOwnKey, "a"), Value(kOwnKey, "b"), Value(kOwnKey, "c"), Value(kOwnKey, "d")};
     }
-    // "101 &New" for an item, "100 (Recent files) grayed", "---" for a separator, "&File" for a
-    // popup.
-    static std::vector<std::string> MenuItems(HMENU menu) {
+    // All the user sees of the document and the editor keeps of it, to compare before and after a
+    // command that must change nothing.
+    static std::vector<std::string> Look() {
+        std::vector<std::string> look{Text(),
+                                      Modified() ? "modified" : "saved",
+                                      DocumentState.CurrentFileName,
+                                      std::to_string(int(DocumentState.CurrentFileType)),
+                                      Title(),
+                                      Status(0),
+                                      Status(1)};
+        for (const std::string& value : RecentValues())
+            look.push_back(value);
+        return look;
+    }
+    // The menu's items, a popup's after its caption and ">": "&File>101 &New", "&File>---",
+    // "&File>100 (Recent files) grayed".
+    static std::vector<std::string> MenuItems(HMENU menu, const std::string& popup = "") {
         std::vector<std::string> items;
         for (int item = 0; item < GetMenuItemCount(menu); ++item) {
             char caption[512] = "";
             GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
             const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
-            if (GetSubMenu(menu, item))
-                items.push_back(caption);
-            else if (state & MF_SEPARATOR)
-                items.push_back("---");
-            else
-                items.push_back(std::to_string(GetMenuItemID(menu, item)) + " " + caption +
+            if (HMENU submenu = GetSubMenu(menu, item)) {
+                for (const std::string& inner : MenuItems(submenu, popup + caption + ">"))
+                    items.push_back(inner);
+            } else if (state & MF_SEPARATOR) {
+                items.push_back(popup + "---");
+            } else {
+                items.push_back(popup + std::to_string(GetMenuItemID(menu, item)) + " " + caption +
                                 (state & MF_GRAYED ? " grayed" : ""));
+            }
         }
         return items;
-    }
-    // "101 &New|" for an item, "100 (Recent files) grayed|", "---|", "&File{...}" for a popup.
-    static std::string MenuText(HMENU menu) {
-        std::string text;
-        const std::vector<std::string> items = MenuItems(menu);
-        for (int item = 0; item < int(items.size()); ++item) {
-            text += items[item];
-            if (HMENU popup = GetSubMenu(menu, item))
-                text += "{" + MenuText(popup) + "}";
-            else
-                text += "|";
-        }
-        return text;
     }
     // Drops the files named (each name ending in a NUL) on the window; the editor frees the drop.
     static HGLOBAL DropFiles(std::string names) {
@@ -278,29 +235,22 @@ struct Suite : ::testing::Test {
     static void WriteBytes(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    static std::vector<std::string> FolderContents(const std::string& folder) { // sorted
-        std::vector<std::string> names;
-        std::error_code missing;
-        for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
-            names.push_back(entry.path().filename().string());
-        std::ranges::sort(names);
-        return names;
-    }
-    // The files of `folder` as "name=bytes", sorted. The editor's temporary names, "~" with five
-    // hexadecimal digits and ".tmp", show as "~?????.tmp".
-    static std::vector<std::string> Listing(const std::string& folder) {
+    // The names in `folder`, sorted; with `bytes`, each as "name=bytes", the editor's temporary
+    // names ("~", five hexadecimal digits, ".tmp") shown as "~?????.tmp".
+    static std::vector<std::string> FolderContents(const std::string& folder, bool bytes = false) {
         std::vector<std::string> files;
-        for (const std::string& name : FolderContents(folder))
-            files.push_back(MaskTemporaryNames(name) + "=" + ReadBytes(folder + "\\" + name));
+        std::error_code missing;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
+            std::string name = entry.path().filename().string();
+            if (!bytes)
+                files.push_back(name);
+            else if (name.size() == 10 && name.starts_with("~") && name.ends_with(".tmp"))
+                files.push_back("~?????.tmp=" + ReadBytes(entry.path().string()));
+            else
+                files.push_back(name + "=" + ReadBytes(entry.path().string()));
+        }
         std::ranges::sort(files);
         return files;
-    }
-    static std::string MaskTemporaryNames(std::string text) {
-        for (size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at + 1))
-            if (text.size() - at >= 10 && text.compare(at + 6, 4, ".tmp") == 0 &&
-                std::all_of(&text[at + 1], &text[at + 6], isxdigit))
-                text.replace(at + 1, 5, "?????");
-        return text;
     }
     // The test program's, with a closing backslash.
     static std::string ProgramFolder() {
@@ -316,49 +266,39 @@ struct Suite : ::testing::Test {
   private:
     static inline Suite* Running = nullptr;
     static inline UINT_PTR Timer = 0;
-    // A box already answered, and when. One still open kAnswerTime after its answer (a missing
+    // The boxes already answered, and when. One still open 5 s after its answer (a missing
     // question shifts the answers, and a file dialog ignores a Yes) fails the test with what it
     // showed, and is cancelled so that the test goes on.
-    struct AnsweredBox {
-        HWND window;
-        DWORD answeredAt;
-        bool cancelled;
-    };
-    static constexpr DWORD kAnswerTime = 5000;
-    static inline std::vector<AnsweredBox> Answered;
+    static inline std::vector<std::pair<HWND, DWORD>> Answered;
     static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) { // stops at the first
-        if (!IsWindowVisible(window) || ClassOf(window) != "#32770")
+        char type[16] = "";
+        GetClassNameA(window, type, sizeof type);
+        if (!IsWindowVisible(window) || type != "#32770"s ||
+            std::ranges::count(Answered, window, &std::pair<HWND, DWORD>::first))
             return TRUE;
-        for (const AnsweredBox& answered : Answered)
-            if (answered.window == window)
-                return TRUE;
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
-    static void CancelStuckBoxes() {
-        std::erase_if(Answered, [](const AnsweredBox& box) { return !IsWindow(box.window); });
-        for (AnsweredBox& answered : Answered) {
-            if (answered.cancelled || GetTickCount() - answered.answeredAt < kAnswerTime)
-                continue;
-            ADD_FAILURE() << "still open after its answer: " << Describe(answered.window);
-            answered.cancelled = true;
-            PostMessageA(answered.window, WM_COMMAND, IDCANCEL, 0);
-        }
-    }
     // Runs every 20 ms inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
-        CancelStuckBoxes();
+        std::erase_if(Answered, [](const auto& box) { return !IsWindow(box.first); });
+        for (auto& [window, answeredAt] : Answered) {
+            if (answeredAt == 0 || GetTickCount() - answeredAt < 5000)
+                continue;
+            ADD_FAILURE() << "still open after its answer: " << Describe(window);
+            answeredAt = 0;
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        }
         HWND box = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
         if (!box || !Running)
             return;
-        Answered.push_back({box, GetTickCount(), false});
+        Answered.push_back({box, GetTickCount()});
         Running->seen.push_back(Describe(box));
-        std::deque<Answer>& answers = Running->answers;
-        if (answers.empty())
-            answers.push_back(Press(IDCANCEL));
-        const Answer answer = answers.front();
-        answers.pop_front();
+        if (Running->answers.empty())
+            Running->answers.push_back(Press(IDCANCEL));
+        const Answer answer = Running->answers.front();
+        Running->answers.pop_front();
         answer(box);
     }
 };

@@ -84,7 +84,7 @@ TEST_F(Document, TheRecentListKeepsTheFourLastLoadsAndTheMenuShowsThem) {
             AddRecentFile(path);
             RefreshRecentFileItems();
         }
-        EXPECT_EQ(View().recent, row.after);
+        EXPECT_EQ(RecentValues(), row.after);
         EXPECT_EQ(RecentItems(), row.items);
     }
 }
@@ -95,7 +95,7 @@ TEST_F(Document, AKeyDeletedAfterStartIsNotWrittenAgain) {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
     AddRecentFile("C:\\x");
     RefreshRecentFileItems();
-    EXPECT_EQ(View().recent, (std::vector<std::string>{"-", "-", "-", "-"}));
+    EXPECT_EQ(RecentValues(), (std::vector<std::string>{"-", "-", "-", "-"}));
     EXPECT_EQ(RecentItems(), (std::vector<std::string>{"106 " + kEmpty, "107 " + kEmpty,
                                                        "108 " + kEmpty, "109 " + kEmpty}));
 }
@@ -154,7 +154,7 @@ TEST_F(Document, AFileByNameThatCannotBeLoadedIsReportedAndChangesNothing) {
     SetValue(kOwnKey, "a", Path("gone.txt"));
     Editor editor;
     Put("unsaved", false);
-    const DocumentView before = View();
+    const std::vector<std::string> before = Look();
 
     Command(CMD_RECENT_1);
     const HGLOBAL drop = DropFiles(Path("folder.txt") + '\0');
@@ -164,7 +164,7 @@ TEST_F(Document, AFileByNameThatCannotBeLoadedIsReportedAndChangesNothing) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(ReportedError(boxes[0]), 2);
     EXPECT_EQ(ReportedError(boxes[1]), 5);
-    EXPECT_EQ(View(), before);
+    EXPECT_EQ(Look(), before);
 }
 
 TEST_F(Document, ADroppedFileWhoseNameIsTooLongIsRefusedBeforeTheSavePrompt) {
@@ -370,7 +370,7 @@ TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
     Editor editor;
     DocumentState.CurrentFileType = FileType::LevelDescription;
     Put("edited", true);
-    const DocumentView before = View();
+    const std::vector<std::string> before = Look();
     answers = {Choose(Path("other.txt"), 4, IDCANCEL), // Save as, cancelled after a choice
                Press(IDNO),                            // Open's save prompt
                Choose(Path("missing.txt"), 3),         // refused by the dialog itself
@@ -385,7 +385,7 @@ TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
     Command(CMD_OPEN);
     Command(CMD_SAVE_AS);
 
-    EXPECT_EQ(View(), before);
+    EXPECT_EQ(Look(), before);
     EXPECT_EQ(DocumentState.CurrentFileType, FileType::LevelDescription);
     EXPECT_EQ(ReportedError(Take().back()), 5);
     EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"elsewhere", "locked.txt"}));
@@ -404,7 +404,7 @@ TEST_F(Document, SaveAsAddsTxtToANameWithoutExtensionAndTheTitleNamesTheFileSave
     EXPECT_EQ(DocumentState.CurrentFileName, Path("notes.txt"));
     EXPECT_EQ(Title(), "notes.txt - Scribane");
     EXPECT_EQ(Status(0), " " + Path("notes.txt"));
-    EXPECT_EQ(View().recent, (std::vector<std::string>{Path("loaded.txt"), "", "", ""}));
+    EXPECT_EQ(RecentValues(), (std::vector<std::string>{Path("loaded.txt"), "", "", ""}));
 }
 
 TEST_F(Document, TheFirstSaveOfANewTextAsksForAFileAndTheNextDoesNot) {

@@ -239,12 +239,34 @@ TEST_F(InSuite, TheProgrammesMenuAndHowEachProgramIsStarted) {
                  CharLowerA(std::string(name).data()) + " -"s + name[0]);
     SetEnvironmentVariableA("ScribaneTestMarker", "set by the test");
     Editor editor; // installed as Tessarine, which is never listed: the tools in the suite's order
-    EXPECT_EQ(MenuText(GetMenu(MainWindow)),
-              "&File{101 &New|102 &Open...|103 Save &as...|105 &Save|---|100 (Recent files) grayed|"
-              "---|104 &Exit|}&Edit{111 &Undo\bCtrl+Z|---|112 &Cut\bCtrl+X|113 &Copy\bCtrl+C|114 "
-              "&Paste\bCtrl+V|---|115 &Delete\bDel|116 Date and &time|---|117 &Find...\bCtrl+F|118 "
-              "Find &next\bF3|119 Select &all\bCtrl+A|}&Programmes{591 Terracant|593 Brasquel|594 "
-              "Lexorith|}&Help{131 &About|132 &Quick introduction|133 &Velkaro online|134 &Help|}");
+    EXPECT_EQ(MenuItems(GetMenu(MainWindow)),
+              (std::vector<std::string>{"&File>101 &New",
+                                        "&File>102 &Open...",
+                                        "&File>103 Save &as...",
+                                        "&File>105 &Save",
+                                        "&File>---",
+                                        "&File>100 (Recent files) grayed",
+                                        "&File>---",
+                                        "&File>104 &Exit",
+                                        "&Edit>111 &Undo\bCtrl+Z",
+                                        "&Edit>---",
+                                        "&Edit>112 &Cut\bCtrl+X",
+                                        "&Edit>113 &Copy\bCtrl+C",
+                                        "&Edit>114 &Paste\bCtrl+V",
+                                        "&Edit>---",
+                                        "&Edit>115 &Delete\bDel",
+                                        "&Edit>116 Date and &time",
+                                        "&Edit>---",
+                                        "&Edit>117 &Find...\bCtrl+F",
+                                        "&Edit>118 Find &next\bF3",
+                                        "&Edit>119 Select &all\bCtrl+A",
+                                        "&Programmes>591 Terracant",
+                                        "&Programmes>593 Brasquel",
+                                        "&Programmes>594 Lexorith",
+                                        "&Help>131 &About",
+                                        "&Help>132 &Quick introduction",
+                                        "&Help>133 &Velkaro online",
+                                        "&Help>134 &Help"}));
     EXPECT_EQ(Launch(591), "terracant -T");
     EXPECT_EQ(Launch(592), "huevellan -H"); // though left out of the menu
     EXPECT_EQ(Launch(593), "brasquel -B");
