@@ -16,7 +16,6 @@ struct Document : Suite {
 struct RecentList {
     const char* name;
     std::vector<std::string> before; // the values "a" to "d" at start
-    bool ownKey;                     // whether the editor's key is there at start
     std::vector<std::string> loads;
     std::vector<std::string> after;
     std::vector<std::string> items;
@@ -26,57 +25,29 @@ const std::string kLong = "C:\\" + std::string(200, 'f') + "\\" + std::string(51
 const std::string kEmpty = "(Empty) grayed";
 
 const RecentList kRecentLists[] = {
-    {"no entries", {}, true, {}, {"-", "-", "-", "-"}, {"100 (Recent files) grayed"}},
-    {"an empty first entry",
-     {"", "C:\\b", "C:\\c"},
-     true,
-     {},
-     {"", "C:\\b", "C:\\c", "-"},
-     {"100 (Recent files) grayed"}},
+    {"no entries", {}, {}, {"-", "-", "-", "-"}, {"100 (Recent files) grayed"}},
     {"three entries",
      {"C:\\G\\credits.txt", "x.inf", ""},
-     true,
      {},
      {"C:\\G\\credits.txt", "x.inf", "", "-"},
      {"106 credits.txt", "107 x.inf", "108 " + kEmpty, "109 " + kEmpty}},
-    {"an ampersand shows",
-     {},
-     true,
-     {"C:\\Tom&Jerry.txt"},
-     {"C:\\Tom&Jerry.txt", "", "", ""},
-     {"106 Tom&&Jerry.txt", "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
     {"the newest is not listed twice, another case is another file",
      {"C:\\A", "C:\\p", "C:\\q", "C:\\d"},
-     true,
      {"C:\\A", "C:\\a", "C:\\A"},
      {"C:\\A", "C:\\a", "C:\\A", "C:\\p"},
      {"106 A", "107 a", "108 A", "109 p"}},
     {"255 characters are kept, 300 left out",
      {},
-     true,
      {kLong, kLong + std::string(45, 'l')},
      {kLong, "", "", ""},
      {"106 " + std::string(51, 'e'), "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
-    {"an entry too long to show",
-     {"C:\\" + std::string(297, 'q')},
-     true,
-     {"C:\\n"},
-     {"C:\\n", "C:\\" + std::string(297, 'q'), "", ""},
-     {"106 n", "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
-    {"without the editor's key nothing is kept",
-     {},
-     false,
-     {"C:\\x"},
-     {"-", "-", "-", "-"},
-     {"100 (Recent files) grayed"}},
 };
 
 TEST_F(Document, TheRecentListKeepsTheFourLastLoadsAndTheMenuShowsThem) {
     for (const RecentList& row : kRecentLists) {
         SCOPED_TRACE(row.name);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
-        if (row.ownKey)
-            SetValue(kOwnKey, "EersteKeer", "");
+        SetValue(kOwnKey, "EersteKeer", "");
         for (size_t i = 0; i < row.before.size(); ++i)
             SetValue(kOwnKey, std::string(1, char('a' + i)).c_str(), row.before[i]);
         Editor editor;
@@ -87,17 +58,6 @@ TEST_F(Document, TheRecentListKeepsTheFourLastLoadsAndTheMenuShowsThem) {
         EXPECT_EQ(RecentValues(), row.after);
         EXPECT_EQ(RecentItems(), row.items);
     }
-}
-
-TEST_F(Document, AKeyDeletedAfterStartIsNotWrittenAgain) {
-    SetValue(kOwnKey, "a", "C:\\a");
-    Editor editor;
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOwnKey);
-    AddRecentFile("C:\\x");
-    RefreshRecentFileItems();
-    EXPECT_EQ(RecentValues(), (std::vector<std::string>{"-", "-", "-", "-"}));
-    EXPECT_EQ(RecentItems(), (std::vector<std::string>{"106 " + kEmpty, "107 " + kEmpty,
-                                                       "108 " + kEmpty, "109 " + kEmpty}));
 }
 
 struct WayByName {
@@ -123,7 +83,6 @@ struct NamedFile {
 };
 
 const NamedFile kNamedFiles[] = {
-    {"lvl.inf", "\x11\0\0\0abc\0"s, FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
     {"UP.INF", "\x11\0\0\0abc\0"s, FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
     {"credits.txt", "abc", FileType::None, "abc!"},
 };
@@ -147,24 +106,6 @@ TEST_F(Document, AFileReachedByNameIsALevelDescriptionWhenItsNameEndsInInf) {
             EXPECT_EQ(ReadBytes(Path(row.name)), row.saved);
         }
     }
-}
-
-TEST_F(Document, AFileByNameThatCannotBeLoadedIsReportedAndChangesNothing) {
-    CreateDirectoryA(Path("folder.txt").c_str(), nullptr);
-    SetValue(kOwnKey, "a", Path("gone.txt"));
-    Editor editor;
-    Put("unsaved", false);
-    const std::vector<std::string> before = Look();
-
-    Command(CMD_RECENT_1);
-    const HGLOBAL drop = DropFiles(Path("folder.txt") + '\0');
-
-    EXPECT_EQ(GlobalSize(drop), 0u); // the editor freed the drop
-    const std::vector<Box> boxes = Take();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(ReportedError(boxes[0]), 2);
-    EXPECT_EQ(ReportedError(boxes[1]), 5);
-    EXPECT_EQ(Look(), before);
 }
 
 TEST_F(Document, ADroppedFileWhoseNameIsTooLongIsRefusedBeforeTheSavePrompt) {
@@ -197,7 +138,6 @@ TEST_F(Document, ACommandLineNameOf255CharactersLoadsAndALongerOneIsRefused) {
         {"255 characters", "\"" + nest + "\\name.txt\"", "name", " " + nest + "\\name.txt", -1},
         {"256 characters", "\"" + nest + "\\name.txtx\"", "", "(Unsaved)", 206},
         {"256 characters once made absolute", "abcdefgh.txt", "", "(Unsaved)", 206},
-        {"an empty first argument", "\"\" name.txt", "", "(Unsaved)", -1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -287,31 +227,25 @@ TEST_F(Document, TheSavePromptsAnswerDecidesWhetherTheTextIsSavedAndDropped) {
     }
 }
 
-namespace {
+// What the editor told Windows about a session that waits for it: each reason, then "gone".
+std::vector<std::wstring> shutdownReasons;
 
-// What the editor told Windows about a session that waits for it.
-std::vector<std::string> shutdownReasons;
-
-BOOL WINAPI RecordReason(HWND window, LPCWSTR reason) {
-    const std::wstring text(reason);
-    shutdownReasons.push_back(std::string(window == MainWindow ? "main window: " : "?: ") +
-                              std::string(text.begin(), text.end()));
+BOOL WINAPI RecordReason(HWND, LPCWSTR reason) {
+    shutdownReasons.push_back(reason);
     return TRUE;
 }
 
-BOOL WINAPI RecordReasonGone(HWND window) {
-    shutdownReasons.push_back(window == MainWindow ? "main window: gone" : "?: gone");
+BOOL WINAPI RecordReasonGone(HWND) {
+    shutdownReasons.push_back(L"gone");
     return TRUE;
 }
-
-} // namespace
 
 TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsRefused) {
     Editor editor;
     Put("changed", true);
     ShutdownReason = {RecordReason, RecordReasonGone};
     shutdownReasons.clear();
-    std::vector<std::string> reasonsAtThePrompt;
+    std::vector<std::wstring> reasonsAtThePrompt;
     LRESULT secondQuery = -1;
     answers = {[&](HWND prompt) {
         reasonsAtThePrompt = shutdownReasons;
@@ -325,40 +259,22 @@ TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsR
     EXPECT_EQ(firstQuery, TRUE);
     EXPECT_EQ(secondQuery, FALSE);
     EXPECT_EQ(Take().size(), 1u); // the prompt, once
-    EXPECT_EQ(reasonsAtThePrompt,
-              std::vector<std::string>{"main window: Unsaved text in Scribane"});
-    EXPECT_EQ(shutdownReasons, (std::vector<std::string>{"main window: Unsaved text in Scribane",
-                                                         "main window: gone"}));
+    EXPECT_EQ(reasonsAtThePrompt, std::vector<std::wstring>{L"Unsaved text in Scribane"});
+    EXPECT_EQ(shutdownReasons, (std::vector<std::wstring>{L"Unsaved text in Scribane", L"gone"}));
 }
 
-TEST_F(Document, OpenStartsOnTheTextFilterAndLoadsInTheFilterChosen) {
+TEST_F(Document, OpenStartsOnTheTextFilterAndSaveAsOnTheFilterOfTheDocumentsType) {
     WriteBytes(Path("level.inf"), "\x11\0\0\0abc\0"s);
     Editor editor;
-    DocumentState.CurrentFileType = FileType::LevelDescription;
-    answers = {Choose(Path("level.inf"), 2)};
+    answers = {Choose(Path("level.inf"), 2), Choose("", 0, IDCANCEL)};
 
     Command(CMD_OPEN);
+    Command(CMD_SAVE_AS);
 
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, "3|");
     EXPECT_EQ(Text(), "abc");
-    EXPECT_EQ(DocumentState.CurrentFileType, FileType::LevelDescription);
-}
-
-TEST_F(Document, SaveAsStartsOnTheFilterOfTheDocumentsType) {
-    Editor editor;
-    const std::pair<FileType, std::string> rows[] = {
-        {FileType::None, "3|"}, {FileType::Credits, "1|"},  {FileType::LevelDescription, "2|"},
-        {FileType::Text, "3|"}, {FileType::AllFiles, "4|"},
-    };
-    for (const auto& [type, dialog] : rows) {
-        SCOPED_TRACE(dialog);
-        DocumentState.CurrentFileType = type;
-        Command(CMD_SAVE_AS);
-        const std::vector<Box> boxes = Take();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, dialog);
-    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, "3|");
+    EXPECT_EQ(seen[1].text, "2|");
 }
 
 TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
@@ -392,31 +308,18 @@ TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
     EXPECT_EQ(std::filesystem::current_path().string(), Path("elsewhere"));
 }
 
-TEST_F(Document, SaveAsAddsTxtToANameWithoutExtensionAndTheTitleNamesTheFileSaved) {
-    WriteBytes(Path("loaded.txt"), "loaded");
+TEST_F(Document, TheFirstSaveOfANewTextAsksForAFileAndTheTitleThenNamesIt) {
     Editor editor;
-    ASSERT_TRUE(LoadDocument(Path("loaded.txt"), FileType::Text));
-    answers = {Choose(Path("notes"), 3)};
-
-    Command(CMD_SAVE_AS);
-
-    EXPECT_EQ(ReadBytes(Path("notes.txt")), "loaded");
-    EXPECT_EQ(DocumentState.CurrentFileName, Path("notes.txt"));
-    EXPECT_EQ(Title(), "notes.txt - Scribane");
-    EXPECT_EQ(Status(0), " " + Path("notes.txt"));
-    EXPECT_EQ(RecentValues(), (std::vector<std::string>{Path("loaded.txt"), "", "", ""}));
-}
-
-TEST_F(Document, TheFirstSaveOfANewTextAsksForAFileAndTheNextDoesNot) {
-    Editor editor;
-    Command(CMD_NEW);
     Put("typed", true);
-    answers = {Choose(Path("typed.txt"), 3)};
+    answers = {Choose(Path("notes"), 3)}; // the dialog adds ".txt"
 
     Command(CMD_SAVE);
     Put("again", true);
     Command(CMD_SAVE);
 
-    EXPECT_EQ(ReadBytes(Path("typed.txt")), "again");
+    EXPECT_EQ(ReadBytes(Path("notes.txt")), "again");
     EXPECT_EQ(Take().size(), 1u);
+    EXPECT_EQ(Title(), "notes.txt - Scribane");
+    EXPECT_EQ(Status(0), " " + Path("notes.txt"));
+    EXPECT_EQ(RecentValues(), (std::vector<std::string>{"-", "-", "-", "-"})); // loads only
 }
