@@ -239,7 +239,7 @@ std::optional<FileError> EncodeText(std::wstring_view wide, TextEncoding encodin
         return SystemFailure(GetLastError());
     const std::string_view mark = encoding == TextEncoding::Utf8WithMark ? kUtf8Mark : "";
     const size_t size = header.size() + mark.size() + static_cast<size_t>(needed) + terminator;
-    bytes.Buffer.Reset(FileCalls.Allocate(size + 1));
+    bytes.Buffer.Reset(FileCalls.Allocate(size));
     if (!bytes.Buffer)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     char* const start = static_cast<char*>(bytes.Buffer.Get());
@@ -247,7 +247,7 @@ std::optional<FileError> EncodeText(std::wstring_view wide, TextEncoding encodin
     at = std::copy(mark.begin(), mark.end(), at);
     if (needed > 0)
         WideCharToMultiByte(codePage, flags, wide.data(), CountOf(wide.size()), at, needed, nullptr,
-                            lossyOut);
+                            nullptr);
     std::fill_n(at + needed, terminator, '\0');
     bytes.Data = start;
     bytes.Size = size;
@@ -350,6 +350,7 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
         return SystemFailure(GetLastError());
     if (read != length)
         return FileFailure(kShortReadError);
+    file.Reset(); // read whole: the file is free for others while the text goes in
 
     const DecodedDocument decoded = DecodeDocument(std::string_view(bytes, length), type);
     if (decoded.ErrorNumber != 0)

@@ -68,3 +68,22 @@ TextFormat DetectTextFormat(std::string_view text, FileType type) {
     format.Encoding = text.starts_with(kUtf8Mark) ? TextEncoding::Utf8WithMark : TextEncoding::Utf8;
     return format;
 }
+
+size_t ExpandLineFeeds(wchar_t* text, size_t length, size_t lineFeeds) {
+    size_t to = length + lineFeeds;
+    for (size_t from = length; from > 0 && to > from;) {
+        const wchar_t c = text[--from];
+        text[--to] = c;
+        if (c == L'\n')
+            text[--to] = L'\r';
+    }
+    return length + lineFeeds;
+}
+
+size_t CollapseLineEnds(wchar_t* text, size_t length) {
+    size_t to = 0;
+    for (size_t from = 0; from < length; ++from)
+        if (!(text[from] == L'\r' && from + 1 < length && text[from + 1] == L'\n'))
+            text[to++] = text[from];
+    return to;
+}

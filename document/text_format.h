@@ -41,23 +41,8 @@ bool IsValidUtf8(std::string_view text);
 
 // Turns every LF of the `length` characters at `text` into CR LF, in place; the buffer
 // has room for `lineFeeds` more, the number of LFs in it. Returns the new length.
-template <typename Char> size_t ExpandLineFeeds(Char* text, size_t length, size_t lineFeeds) {
-    size_t to = length + lineFeeds;
-    for (size_t from = length; from > 0 && to > from;) {
-        const Char c = text[--from];
-        text[--to] = c;
-        if (c == Char('\n'))
-            text[--to] = Char('\r');
-    }
-    return length + lineFeeds;
-}
+size_t ExpandLineFeeds(wchar_t* text, size_t length, size_t lineFeeds);
 
 // Turns every CR LF of the `length` characters at `text` back into LF, in place. Returns
 // the new length.
-template <typename Char> size_t CollapseLineEnds(Char* text, size_t length) {
-    size_t to = 0;
-    for (size_t from = 0; from < length; ++from)
-        if (!(text[from] == Char('\r') && from + 1 < length && text[from + 1] == Char('\n')))
-            text[to++] = text[from];
-    return to;
-}
+size_t CollapseLineEnds(wchar_t* text, size_t length);

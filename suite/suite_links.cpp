@@ -8,17 +8,26 @@
 namespace {
 const DWORD kToolCommandCapacity = 1000;
 
+// The text a call left in `buffer` when it reports `length` characters; empty when the
+// call failed or the text did not fit, as the call then reports what it would need.
+std::string FittedText(std::string buffer, DWORD length) {
+    if (length >= buffer.size())
+        return {};
+    buffer.resize(length);
+    return buffer;
+}
+
 // The folder of the editor's own program, Windows' folders and the PATH, where the programs
 // the editor starts are looked for.
 ProgramFolders ProgramSearchFolders() {
     std::string module(MAX_PATH, '\0');
-    module.resize(GetModuleFileNameA(nullptr, module.data(), MAX_PATH));
+    module = FittedText(module, GetModuleFileNameA(nullptr, module.data(), MAX_PATH));
     std::string system(MAX_PATH, '\0');
-    system.resize(GetSystemDirectoryA(system.data(), MAX_PATH));
+    system = FittedText(system, GetSystemDirectoryA(system.data(), MAX_PATH));
     std::string windows(MAX_PATH, '\0');
-    windows.resize(GetWindowsDirectoryA(windows.data(), MAX_PATH));
+    windows = FittedText(windows, GetWindowsDirectoryA(windows.data(), MAX_PATH));
     std::string path(GetEnvironmentVariableA("PATH", nullptr, 0), '\0');
-    path.resize(GetEnvironmentVariableA("PATH", path.data(), DWORD(path.size())));
+    path = FittedText(path, GetEnvironmentVariableA("PATH", path.data(), DWORD(path.size())));
     return {module.substr(0, module.find_last_of('\\')), system, windows, path};
 }
 
