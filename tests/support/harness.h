@@ -42,17 +42,15 @@ struct Box {
     std::vector<int> buttons;
     HWND owner = nullptr;
     HICON icon = nullptr;
-    bool mainWindowEnabled = false;
     bool operator==(const Box&) const = default;
     friend std::ostream& operator<<(std::ostream& out, const Box& box) {
-        return out << testing::PrintToString(std::tie(box.caption, box.text, box.buttons, box.owner,
-                                                      box.icon, box.mainWindowEnabled));
+        return out << testing::PrintToString(
+                   std::tie(box.caption, box.text, box.buttons, box.owner, box.icon));
     }
 };
 
 inline Box Describe(HWND dialog) {
     Box box{TextOf(dialog), "", {}, GetWindow(dialog, GW_OWNER)};
-    box.mainWindowEnabled = MainWindow && IsWindowEnabled(MainWindow);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char type[64] = "";
         GetClassNameA(child, type, sizeof type);
@@ -136,10 +134,8 @@ struct Editor {
 struct Suite : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
-        ++tests;
-        folder = (std::filesystem::temp_directory_path() /
-                  (std::to_string(GetTickCount()) + "-" + std::to_string(tests)))
-                     .string();
+        const std::string name = std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
+        folder = (std::filesystem::temp_directory_path() / name).string();
         CreateDirectoryA(folder.c_str(), nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
@@ -186,23 +182,20 @@ struct Suite : ::testing::Test {
             look.push_back(value);
         return look;
     }
-    // The menu's items, a popup's after its caption and ">": "&File>101 &New", "&File>---",
-    // "&File>100 (Recent files) grayed".
-    static std::vector<std::string> MenuItems(HMENU menu, const std::string& popup = "") {
+    // The menu's items: "101 &New", "100 (Recent files) grayed", "---", or a popup's caption.
+    static std::vector<std::string> MenuItems(HMENU menu) {
         std::vector<std::string> items;
         for (int item = 0; item < GetMenuItemCount(menu); ++item) {
             char caption[512] = "";
             GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
             const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
-            if (HMENU submenu = GetSubMenu(menu, item)) {
-                for (const std::string& inner : MenuItems(submenu, popup + caption + ">"))
-                    items.push_back(inner);
-            } else if (state & MF_SEPARATOR) {
-                items.push_back(popup + "---");
-            } else {
-                items.push_back(popup + std::to_string(GetMenuItemID(menu, item)) + " " + caption +
+            if (GetSubMenu(menu, item)) // whose state holds its item count
+                items.push_back(caption);
+            else if (state & MF_SEPARATOR)
+                items.push_back("---");
+            else
+                items.push_back(std::to_string(GetMenuItemID(menu, item)) + " " + caption +
                                 (state & MF_GRAYED ? " grayed" : ""));
-            }
         }
         return items;
     }

@@ -25,12 +25,6 @@ const std::string kLong = "C:\\" + std::string(200, 'f') + "\\" + std::string(51
 const std::string kEmpty = "(Empty) grayed";
 
 const RecentList kRecentLists[] = {
-    {"no entries", {}, {}, {"-", "-", "-", "-"}, {"100 (Recent files) grayed"}},
-    {"three entries",
-     {"C:\\G\\credits.txt", "x.inf", ""},
-     {},
-     {"C:\\G\\credits.txt", "x.inf", "", "-"},
-     {"106 credits.txt", "107 x.inf", "108 " + kEmpty, "109 " + kEmpty}},
     {"the newest is not listed twice, another case is another file",
      {"C:\\A", "C:\\p", "C:\\q", "C:\\d"},
      {"C:\\A", "C:\\a", "C:\\A"},
@@ -60,51 +54,43 @@ TEST_F(Document, TheRecentListKeepsTheFourLastLoadsAndTheMenuShowsThem) {
     }
 }
 
-struct WayByName {
+struct ByName {
     const char* name;
-    std::string commandLine;
-    std::function<void(Document& test, const std::string& file)> open;
-};
-
-const WayByName kWaysByName[] = {
-    {"the command line, relative", "scribane.exe ", [](Document&, const std::string&) {}},
-    {"a recent entry", "", [](Document&, const std::string&) { Document::Command(CMD_RECENT_1); }},
-    {"a drop, of which the first file counts", "",
-     [](Document& test, const std::string& file) {
-         Document::DropFiles(file + '\0' + test.Path("other.txt") + '\0');
-     }},
-};
-
-struct NamedFile {
-    const char* name;
+    enum { CommandLine, RecentEntry, Drop } way;
+    const char* file;
     std::string bytes;
     FileType type;
-    std::string saved;
+    std::string saved; // after "!" is added
 };
 
-const NamedFile kNamedFiles[] = {
-    {"UP.INF", "\x11\0\0\0abc\0"s, FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
-    {"credits.txt", "abc", FileType::None, "abc!"},
+const ByName kByName[] = {
+    {"named relative on the command line", ByName::CommandLine, "UP.INF", "\x11\0\0\0abc\0"s,
+     FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
+    {"a recent entry", ByName::RecentEntry, "lvl.inf", "\x11\0\0\0abc\0"s,
+     FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
+    {"the first of two dropped", ByName::Drop, "credits.txt", "abc", FileType::None, "abc!"},
 };
 
 TEST_F(Document, AFileReachedByNameIsALevelDescriptionWhenItsNameEndsInInf) {
     SetCurrentDirectoryA(folder.c_str());
-    for (const WayByName& way : kWaysByName) {
-        for (const NamedFile& row : kNamedFiles) {
-            SCOPED_TRACE(std::string(way.name) + ": " + row.name);
-            WriteBytes(Path(row.name), row.bytes);
-            SetValue(kOwnKey, "a", Path(row.name));
-            Editor editor(way.commandLine.empty() ? "scribane.exe" : way.commandLine + row.name);
-            way.open(*this, Path(row.name));
+    for (const ByName& row : kByName) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(Path(row.file), row.bytes);
+        SetValue(kOwnKey, "a", Path(row.file));
+        Editor editor(row.way == ByName::CommandLine ? "scribane.exe "s + row.file
+                                                     : "scribane.exe");
+        if (row.way == ByName::RecentEntry)
+            Command(CMD_RECENT_1);
+        if (row.way == ByName::Drop)
+            DropFiles(Path(row.file) + '\0' + Path("other.txt") + '\0');
 
-            EXPECT_EQ(Text(), "abc");
-            EXPECT_EQ(DocumentState.CurrentFileName, Path(row.name));
-            EXPECT_EQ(DocumentState.CurrentFileType, row.type);
-            EXPECT_EQ(Title(), std::string(row.name) + " - Scribane");
-            Put("abc!", true);
-            Command(CMD_SAVE);
-            EXPECT_EQ(ReadBytes(Path(row.name)), row.saved);
-        }
+        EXPECT_EQ(Text(), "abc");
+        EXPECT_EQ(DocumentState.CurrentFileName, Path(row.file));
+        EXPECT_EQ(DocumentState.CurrentFileType, row.type);
+        EXPECT_EQ(Title(), std::string(row.file) + " - Scribane");
+        Put("abc!", true);
+        Command(CMD_SAVE);
+        EXPECT_EQ(ReadBytes(Path(row.file)), row.saved);
     }
 }
 
@@ -120,77 +106,15 @@ TEST_F(Document, ADroppedFileWhoseNameIsTooLongIsRefusedBeforeTheSavePrompt) {
     EXPECT_EQ(Text(), "changed");
 }
 
-TEST_F(Document, ACommandLineNameOf255CharactersLoadsAndALongerOneIsRefused) {
-    std::string nest = folder; // a folder of 246 characters, holding "name.txt" at 255
-    while (nest.size() < 246) {
-        nest += "\\" + std::string(std::min<size_t>(60, 246 - nest.size() - 1), 'f');
-        CreateDirectoryA(nest.c_str(), nullptr);
-    }
-    WriteBytes(nest + "\\name.txt", "name");
-    WriteBytes(nest + "\\abcdefgh.txt", "");
-    SetCurrentDirectoryA(nest.c_str());
-    struct Row {
-        const char* name;
-        std::string argument, text, fileStatus;
-        int error;
-    };
-    const Row rows[] = {
-        {"255 characters", "\"" + nest + "\\name.txt\"", "name", " " + nest + "\\name.txt", -1},
-        {"256 characters", "\"" + nest + "\\name.txtx\"", "", "(Unsaved)", 206},
-        {"256 characters once made absolute", "abcdefgh.txt", "", "(Unsaved)", 206},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Editor editor("scribane.exe " + row.argument);
-        EXPECT_EQ(Text(), row.text);
-        EXPECT_EQ(Status(0), row.fileStatus);
-        const std::vector<Box> boxes = Take();
-        EXPECT_EQ(boxes.empty() ? -1 : ReportedError(boxes[0]), row.error);
-    }
+void DropOther(Document& test) {
+    Document::DropFiles(test.Path("other.txt") + '\0');
 }
 
-struct WayToDrop {
+// Each way the text can be dropped, answered Cancel, and the answers, given to a drop. The text
+// is "changed", in draft.txt holding "draft"; other.txt, holding "other", is the recent entry "b".
+struct Drop {
     const char* name;
     std::function<void(Document& test)> drop;
-};
-
-const WayToDrop kWaysToDrop[] = {
-    {"New", [](Document&) { Document::Command(CMD_NEW); }},
-    {"Open", [](Document&) { Document::Command(CMD_OPEN); }},
-    {"a recent entry", [](Document&) { Document::Command(CMD_RECENT_1 + 1); }},
-    {"a drop", [](Document& test) { Document::DropFiles(test.Path("other.txt") + '\0'); }},
-    {"the end of the session",
-     [](Document&) { EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0)); }},
-    {"File > Exit",
-     [](Document&) {
-         Document::Command(CMD_EXIT);
-         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
-             DispatchMessageA(&message);
-     }},
-};
-
-TEST_F(Document, EveryWayTheTextIsDroppedAsksFirstAndCancelKeepsIt) {
-    WriteBytes(Path("other.txt"), "other");
-    SetValue(kOwnKey, "b", Path("other.txt"));
-    Editor editor;
-    for (const WayToDrop& row : kWaysToDrop) {
-        SCOPED_TRACE(row.name);
-        Put("changed", true);
-        answers = {Press(IDCANCEL)};
-
-        row.drop(*this);
-
-        EXPECT_EQ(Take(), std::vector{Box("Save text", "Would you like to save this text?",
-                                          {-IDYES, IDNO, IDCANCEL}, MainWindow,
-                                          LoadIconA(nullptr, IDI_QUESTION))});
-        EXPECT_EQ(Text(), "changed");
-        EXPECT_TRUE(Modified());
-        EXPECT_TRUE(IsWindow(MainWindow));
-    }
-}
-
-struct Reply {
-    const char* name;
     bool modified;
     int answer;
     bool saveFails;
@@ -198,32 +122,52 @@ struct Reply {
     size_t boxes; // the prompt, the report of a failed save
 };
 
-const Reply kReplies[] = {
-    {"Cancel keeps the text", true, IDCANCEL, false, "changed", "draft", 1},
-    {"No drops it", true, IDNO, false, "other", "draft", 1},
-    {"Yes saves it first", true, IDYES, false, "other", "changed", 1},
-    {"Yes with a save that fails keeps it", true, IDYES, true, "changed", "draft", 2},
-    {"unmodified text is dropped without asking", false, 0, false, "other", "draft", 0},
+const Drop kDrops[] = {
+    {"New, cancelled", [](Document&) { Document::Command(CMD_NEW); }, true, IDCANCEL, false,
+     "changed", "draft", 1},
+    {"Open, cancelled", [](Document&) { Document::Command(CMD_OPEN); }, true, IDCANCEL, false,
+     "changed", "draft", 1},
+    {"the end of the session, cancelled",
+     [](Document&) { EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0)); }, true,
+     IDCANCEL, false, "changed", "draft", 1},
+    {"File > Exit, cancelled",
+     [](Document&) {
+         Document::Command(CMD_EXIT);
+         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+             DispatchMessageA(&message);
+     },
+     true, IDCANCEL, false, "changed", "draft", 1},
+    {"a drop, No", DropOther, true, IDNO, false, "other", "draft", 1},
+    {"a drop, Yes", DropOther, true, IDYES, false, "other", "changed", 1},
+    {"a drop, Yes with a save that fails", DropOther, true, IDYES, true, "changed", "draft", 2},
+    {"a drop of unmodified text, not asked", DropOther, false, 0, false, "other", "draft", 0},
 };
 
-TEST_F(Document, TheSavePromptsAnswerDecidesWhetherTheTextIsSavedAndDropped) {
+TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides) {
     WriteBytes(Path("other.txt"), "other");
+    SetValue(kOwnKey, "b", Path("other.txt"));
     Editor editor;
-    for (const Reply& row : kReplies) {
+    for (const Drop& row : kDrops) {
         SCOPED_TRACE(row.name);
         WriteBytes(Path("draft.txt"), "draft");
-        ASSERT_TRUE(LoadDocument(Path("draft.txt"), FileType::Text));
+        DocumentState.CurrentFileName = Path("draft.txt");
         Put("changed", row.modified);
         if (row.saveFails)
             SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_READONLY);
         answers = {Press(row.answer)};
 
-        DropFiles(Path("other.txt") + '\0');
+        row.drop(*this);
 
         SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(Text(), row.textAfter);
         EXPECT_EQ(ReadBytes(Path("draft.txt")), row.fileAfter);
-        EXPECT_EQ(Take().size(), row.boxes);
+        const std::vector<Box> boxes = Take();
+        ASSERT_EQ(boxes.size(), row.boxes);
+        if (row.modified) {
+            EXPECT_EQ(boxes[0],
+                      Box("Save text", "Would you like to save this text?",
+                          {-IDYES, IDNO, IDCANCEL}, MainWindow, LoadIconA(nullptr, IDI_QUESTION)));
+        }
     }
 }
 
@@ -278,9 +222,6 @@ TEST_F(Document, OpenStartsOnTheTextFilterAndSaveAsOnTheFilterOfTheDocumentsType
 }
 
 TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
-    const std::string locked = Path("locked.txt");
-    WriteBytes(locked, "locked");
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     CreateDirectoryA(Path("elsewhere").c_str(), nullptr);
     SetCurrentDirectoryA(Path("elsewhere").c_str()); // where the dialogs must leave it
     Editor editor;
@@ -293,33 +234,12 @@ TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
                [](HWND box) {
                    Press(IDOK)(box);
                    Press(IDCANCEL)(GetWindow(box, GW_OWNER));
-               },
-               Choose(locked, 3), // Save as over a read-only file
-               Press(IDYES)};     // the dialog's question whether to replace it
+               }};
 
     Command(CMD_SAVE_AS);
     Command(CMD_OPEN);
-    Command(CMD_SAVE_AS);
 
     EXPECT_EQ(Look(), before);
-    EXPECT_EQ(DocumentState.CurrentFileType, FileType::LevelDescription);
-    EXPECT_EQ(ReportedError(Take().back()), 5);
-    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"elsewhere", "locked.txt"}));
+    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"elsewhere"}));
     EXPECT_EQ(std::filesystem::current_path().string(), Path("elsewhere"));
-}
-
-TEST_F(Document, TheFirstSaveOfANewTextAsksForAFileAndTheTitleThenNamesIt) {
-    Editor editor;
-    Put("typed", true);
-    answers = {Choose(Path("notes"), 3)}; // the dialog adds ".txt"
-
-    Command(CMD_SAVE);
-    Put("again", true);
-    Command(CMD_SAVE);
-
-    EXPECT_EQ(ReadBytes(Path("notes.txt")), "again");
-    EXPECT_EQ(Take().size(), 1u);
-    EXPECT_EQ(Title(), "notes.txt - Scribane");
-    EXPECT_EQ(Status(0), " " + Path("notes.txt"));
-    EXPECT_EQ(RecentValues(), (std::vector<std::string>{"-", "-", "-", "-"})); // loads only
 }
