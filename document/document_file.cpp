@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <new>
 
 #include "document/document_layout.h"
 #include "document/error_box.h"
 #include "document/error_report.h"
+#include "document/path_text.h"
 #include "platform/file_handle.h"
 
 DocumentFileCalls FileCalls;
@@ -39,10 +39,6 @@ constexpr LONGLONG kLargestDocumentFile = 0x7FFFFFFE;
 
 std::string FolderOf(const std::string& fullPath) {
     return fullPath.substr(0, fullPath.rfind('\\') + 1);
-}
-
-std::string NameOf(const std::string& fullPath) {
-    return fullPath.substr(fullPath.rfind('\\') + 1);
 }
 
 // Whether an existing target may be replaced; `exists` tells whether there is one.
@@ -144,10 +140,10 @@ void RestoreTarget(const std::string& target, TemporaryFile& backup, TemporaryFi
     std::string folder = FolderOf(target);
     if (folder.size() > 3) // the root keeps its backslash
         folder.pop_back();
-    error.Details.push_back(NameOf(target) + " is missing from the folder " + folder + ".");
+    error.Details.push_back(FileNamePart(target) + " is missing from the folder " + folder + ".");
     if (backup && PathExists(backup.Get()))
-        error.Details.push_back("Its old content is in " + NameOf(backup.Get()) + ".");
-    error.Details.push_back("Its new content is in " + NameOf(temporary.Get()) + ".");
+        error.Details.push_back("Its old content is in " + FileNamePart(backup.Get()) + ".");
+    error.Details.push_back("Its new content is in " + FileNamePart(temporary.Get()) + ".");
     backup.Release();
     temporary.Release();
 }
@@ -205,10 +201,6 @@ bool IdentifyFile(const std::string& path, BY_HANDLE_FILE_INFORMATION& identity)
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return file && GetFileInformationByHandle(file.Get(), &identity);
 }
-
-} // namespace
-
-namespace {
 
 // The code page conversions take counts of type int; the editor's texts stay below that.
 int CountOf(size_t count) {
@@ -340,7 +332,7 @@ std::optional<FileError> ReadDocumentFile(const std::string& path, FileType type
     if (size.QuadPart > kLargestDocumentFile)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     const DWORD length = static_cast<DWORD>(size.QuadPart);
-    TextMemory memory(FileCalls.Allocate(static_cast<size_t>(length) + 1));
+    TextMemory memory(FileCalls.Allocate(length));
     if (!memory)
         return SystemFailure(ERROR_NOT_ENOUGH_MEMORY);
     char* const bytes = static_cast<char*>(memory.Get());

@@ -41,8 +41,8 @@ size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
-} // namespace
-
+// Whether `text` is valid UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates and nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text) {
     while (!text.empty()) {
         const size_t length = Utf8SequenceLength(text);
@@ -52,6 +52,8 @@ bool IsValidUtf8(std::string_view text) {
     }
     return true;
 }
+
+} // namespace
 
 TextFormat DetectTextFormat(std::string_view text, FileType type) {
     TextFormat format;

@@ -22,7 +22,6 @@ enum class LineEnds {
 struct TextFormat {
     TextEncoding Encoding = TextEncoding::CodePage;
     LineEnds Ends = LineEnds::AsStored;
-    bool operator==(const TextFormat&) const = default;
 };
 
 // The UTF-8 mark that may open a plain file.
@@ -34,10 +33,6 @@ inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // own code page), is of the code page. Lines end in LF alone when the text holds
 // an LF and no CR.
 TextFormat DetectTextFormat(std::string_view text, FileType type);
-
-// Whether `text` is valid UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates and nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view text);
 
 // Turns every LF of the `length` characters at `text` into CR LF, in place; the buffer
 // has room for `lineFeeds` more, the number of LFs in it. Returns the new length.
