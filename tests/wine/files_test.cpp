@@ -106,22 +106,22 @@ TEST_F(Files, ASaveKeepsTheFilesLayoutLineEndsAndEncoding) {
     }
 }
 
-TEST_F(Files, AUtf8TextIsInTheCodePageOnceSavedAsALevelDescriptionAndAfterNew) {
+TEST_F(Files, AUtf8TextIsInTheCodePageOnceSavedAsALevelDescriptionAndNewForgetsTheFormat) {
     Editor editor;
-    WriteBytes(Path("utf8.txt"), "caf\xC3\xA9");
+    WriteBytes(Path("utf8.txt"), "caf\xC3\xA9\n");
     ASSERT_TRUE(LoadDocument(Path("utf8.txt"), FileType::Text));
     answers = {Choose(Path("b.inf"), 2), Choose(Path("b.txt"), 3), Choose(Path("new.txt"), 3)};
 
     Command(CMD_SAVE_AS);
     Command(CMD_SAVE_AS);
     Command(CMD_NEW);
-    Type(-1, L"\u00E9");
+    Type(-1, L"\u00E9\r");
     Command(CMD_SAVE);
 
-    EXPECT_EQ(ReadBytes(Path("b.inf")), "\x11\0\0\0caf\xE9\0"s);
-    EXPECT_EQ(ReadBytes(Path("b.txt")), "caf\xE9");
-    EXPECT_EQ(ReadBytes(Path("new.txt")), "\xE9");
-    EXPECT_EQ(Title(), "new.txt - Scribane"); // the file the next Save writes
+    EXPECT_EQ(ReadBytes(Path("b.inf")), "\x11\0\0\0caf\xE9\n\0"s);
+    EXPECT_EQ(ReadBytes(Path("b.txt")), "caf\xE9\n");
+    EXPECT_EQ(ReadBytes(Path("new.txt")), "\xE9\r\n"); // New forgets the LF line ends too
+    EXPECT_EQ(Title(), "new.txt - Scribane");          // the file the next Save writes
 }
 
 struct LossySave {
