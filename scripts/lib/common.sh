@@ -73,15 +73,21 @@ ensure_display() {
     local number
     for number in $(seq 91 120); do
         [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: the server stays as it is when its last client goes, between two programs.
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         XVFB_PID=$!
         local tries
         for tries in $(seq 50); do
             [ -e "/tmp/.X11-unix/X$number" ] && break
+            kill -0 "$XVFB_PID" 2>/dev/null || break
             sleep 0.1
         done
-        export DISPLAY=":$number"
-        return 0
+        # Another server may have taken the number meanwhile; then ours has ended.
+        if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
+            export DISPLAY=":$number"
+            return 0
+        fi
+        stop_display
     done
     die "no free display number for Xvfb"
 }

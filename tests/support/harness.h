@@ -117,6 +117,9 @@ struct Editor {
         SuiteSettings = {};
         SearchState = {};
         StartEditor(commandLine.c_str());
+        if (!MainWindow) // then nothing after it means anything
+            ADD_FAILURE() << "the editor made no window (error " << GetLastError()
+                          << "); is there a display?";
     }
     ~Editor() {
         DestroyWindow(MainWindow);
