@@ -117,7 +117,7 @@ struct Editor {
         SuiteSettings = {};
         SearchState = {};
         StartEditor(commandLine.c_str());
-        if (!MainWindow) // then nothing after it means anything
+        if (!MainWindow) // every failure after this one only follows from it
             ADD_FAILURE() << "the editor made no window (error " << GetLastError()
                           << "); is there a display?";
     }
