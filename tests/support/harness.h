@@ -118,8 +118,7 @@ struct Editor {
         SearchState = {};
         StartEditor(commandLine.c_str());
         if (!MainWindow) // every failure after this one only follows from it
-            ADD_FAILURE() << "the editor made no window (error " << GetLastError()
-                          << "); is there a display?";
+            ADD_FAILURE() << "the editor made no window: is there a display?";
     }
     ~Editor() {
         DestroyWindow(MainWindow);
