@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/document_file.h"
+#include "document/file_calls.h"
 #include "document/search.h"
 #include "platform/app_state.h"
 #include "resources/resource_ids.h"

@@ -7,7 +7,9 @@
 #include "document/document_file.h"
 #include "document/error_box.h"
 #include "document/file_dialog.h"
+#include "document/file_names.h"
 #include "document/path_text.h"
+#include "document/safe_save.h"
 #include "document/recent_files.h"
 #include "platform/app_state.h"
 #include "suite/suite_table.h"
@@ -70,29 +72,41 @@ bool MaySaveLossily() {
                        kProgramName, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
+// The bytes of the editor's text in a file at `path` in the layout of `type`, with the line
+// ends and the encoding `format` gives.
+Outcome<DocumentBytes> FetchDocumentBytes(FileType type, TextFormat format) {
+    auto [error, text] = FetchEditorText(EditorControl);
+    if (error)
+        return {error};
+    return EncodeDocumentText(text, type, format);
+}
+
 // Writes the editor's text to `path` in the layout of `type`, with the line ends and the
-// encoding of the current file. Only once the file is written do the two become the
-// current file; a failure is reported and changes nothing.
+// encoding of the current file; the game's own files stay in the code page. Only once the
+// file is written do the two become the current file; a failure is reported and changes
+// nothing.
 SaveResult SaveAs(const std::string& path, FileType type) {
     if (!MaySaveOver(path))
         return SaveResult::Cancelled;
-    DocumentBytes bytes;
-    if (auto error = FetchDocumentBytes(EditorControl, type, DocumentState.Format, bytes)) {
-        ReportFileError(*error, path);
+    TextFormat format = DocumentState.Format;
+    if (IsGameFile(type, path))
+        format.Encoding = TextEncoding::CodePage;
+    auto [fetchError, bytes] = FetchDocumentBytes(type, format);
+    if (fetchError) {
+        ReportFileError(*fetchError, path);
         return SaveResult::Failed;
     }
     if (bytes.Lossy && !MaySaveLossily())
         return SaveResult::Cancelled;
-    SavedFile saved;
-    if (auto error = WriteDocumentFile(path, bytes, saved)) {
-        ReportFileError(*error, path);
+    const SaveOutcome saved = WriteDocumentFile(path, bytes.View());
+    if (saved.Error) {
+        ReportFileError(*saved.Error, path);
         return SaveResult::Failed;
     }
     DocumentState.CurrentFileName = path;
     DocumentState.CurrentFileType = type;
     DocumentState.Loss = LoadLoss::None;
-    if (type == FileType::LevelDescription)
-        DocumentState.Format.Encoding = TextEncoding::CodePage; // as the file now holds it
+    DocumentState.Format = format; // as the file now holds it
     MarkSaved(path);
     // The title names the file the next Save writes; the recent list is for loads.
     SetDocumentTitle(path);
@@ -104,6 +118,21 @@ SaveResult SaveAs(const std::string& path, FileType type) {
                         .c_str(),
                     kProgramName, MB_OK | MB_ICONWARNING);
     return SaveResult::Saved;
+}
+
+// Reads the file `path` in the layout of `type` into the editor, in the steps a save takes
+// backwards. On failure the editor still holds what it held.
+Outcome<LoadedDocument> ReadIntoEditor(const std::string& path, FileType type) {
+    auto [readError, bytes] = ReadFileBytes(path);
+    if (readError)
+        return {readError};
+    auto [decodeError, loaded] = DecodeDocumentBytes(bytes.View(), type, IsGameFile(type, path));
+    if (decodeError)
+        return {decodeError};
+    bytes = {}; // the file's bytes are no longer needed while the control copies the text
+    if (auto error = PutEditorText(EditorControl, loaded.Text))
+        return {error};
+    return {std::nullopt, std::move(loaded)};
 }
 
 // `name` made absolute, or nothing when it is too long to keep whole: such a name is
@@ -177,22 +206,22 @@ SaveResult SaveDocument() {
 }
 
 bool LoadDocument(const std::string& path, FileType type) {
-    LoadedFile document;
-    if (auto error = ReadDocumentFile(path, type, EditorControl, document)) {
+    auto [error, loaded] = ReadIntoEditor(path, type);
+    if (error) {
         ReportFileError(*error, path);
         return false;
     }
     DocumentState.CurrentFileName = path;
     DocumentState.CurrentFileType = type;
-    DocumentState.Loss = document.Loss;
-    DocumentState.NulOffset = document.NulOffset;
-    DocumentState.Format = document.Format;
+    DocumentState.Loss = loaded.Loss;
+    DocumentState.NulOffset = loaded.NulOffset;
+    DocumentState.Format = loaded.Format;
     MarkSaved(path);
     AddRecentFile(path);
     RefreshRecentFileItems();
     SetDocumentTitle(path);
-    if (document.Loss != LoadLoss::None)
-        MessageBoxA(MainWindow, LoadLossWarning(document.Loss, document.NulOffset).c_str(),
+    if (loaded.Loss != LoadLoss::None)
+        MessageBoxA(MainWindow, LoadLossWarning(loaded.Loss, loaded.NulOffset).c_str(),
                     kProgramName, MB_OK | MB_ICONWARNING);
     return true;
 }

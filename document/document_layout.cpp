@@ -7,12 +7,15 @@ constexpr char kLevelDescriptionHeader[] = {0x11, 0x00, 0x00, 0x00};
 constexpr size_t kHeaderSize = sizeof kLevelDescriptionHeader;
 constexpr std::string_view kHeader(kLevelDescriptionHeader, kHeaderSize);
 
-bool EndsWithInf(std::string_view path) {
-    if (path.size() < 4)
+// Whether the last characters of `text` are `lower`, a text of lower-case ASCII, in any case.
+bool EndsInAnyCase(std::string_view text, std::string_view lower) {
+    if (text.size() < lower.size())
         return false;
-    const std::string_view end = path.substr(path.size() - 4);
-    return end[0] == '.' && (end[1] | 0x20) == 'i' && (end[2] | 0x20) == 'n' &&
-           (end[3] | 0x20) == 'f';
+    text.remove_prefix(text.size() - lower.size());
+    for (size_t at = 0; at < lower.size(); ++at)
+        if ((text[at] >= 'A' && text[at] <= 'Z' ? text[at] + ('a' - 'A') : text[at]) != lower[at])
+            return false;
+    return true;
 }
 
 // The text of `bytes`, which start at `offset` in the file, up to its first NUL. A NUL
@@ -43,7 +46,15 @@ std::string FileDialogFilter() {
 }
 
 FileType FileTypeForName(std::string_view path) {
-    return EndsWithInf(path) ? FileType::LevelDescription : FileType::None;
+    return EndsInAnyCase(path, ".inf") ? FileType::LevelDescription : FileType::None;
+}
+
+bool IsGameFile(FileType type, std::string_view path) {
+    if (type == FileType::LevelDescription || type == FileType::Credits)
+        return true;
+    const size_t slash = path.find_last_of("\\/");
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return name.size() == 11 && EndsInAnyCase(name, "credits.txt");
 }
 
 LayoutFrame DocumentFrame(FileType type, size_t textLength) {

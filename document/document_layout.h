@@ -26,6 +26,11 @@ std::string FileDialogFilter();
 // ".inf" in any case, plain text for every other name.
 FileType FileTypeForName(std::string_view path);
 
+// Whether the file `path`, read and written in the layout of `type`, is one of the game's own,
+// which the game reads in its code page: a level description, or its credits, chosen by the
+// "Populous Credits" filter or named credits.txt in any case.
+bool IsGameFile(FileType type, std::string_view path);
+
 // What the layout of `type` stores around a text of `textLength` characters: the header
 // before it and the number of NUL bytes after it (none at all for an empty text).
 struct LayoutFrame {

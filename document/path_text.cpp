@@ -11,6 +11,11 @@ std::string FileNamePart(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+std::string FolderOf(std::string_view path) {
+    const size_t slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? "" : path.substr(0, slash + 1));
+}
+
 std::string LoadedDocumentTitle(std::string_view path) {
     return FileNamePart(CutToTextLimit(path)) + " - " + kProgramName;
 }

@@ -12,6 +12,9 @@ std::string CutToTextLimit(std::string_view text);
 // The text after the last backslash of `path`, or all of it when it holds none.
 std::string FileNamePart(std::string_view path);
 
+// The folder of the full path `path`, with its closing backslash; empty when it names none.
+std::string FolderOf(std::string_view path);
+
 // The window title after a load or a save: the file-name part of the first 255 characters of
 // the path, then " - Scribane".
 std::string LoadedDocumentTitle(std::string_view path);

@@ -55,11 +55,11 @@ bool IsValidUtf8(std::string_view text) {
 
 } // namespace
 
-TextFormat DetectTextFormat(std::string_view text, FileType type) {
+TextFormat DetectTextFormat(std::string_view text, bool gameFile) {
     TextFormat format;
     if (text.find('\n') != std::string_view::npos && text.find('\r') == std::string_view::npos)
         format.Ends = LineEnds::LineFeed;
-    if (type == FileType::LevelDescription)
+    if (gameFile)
         return format;
     const bool plainAscii =
         std::ranges::none_of(text, [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -88,4 +88,19 @@ size_t CollapseLineEnds(wchar_t* text, size_t length) {
         if (!(text[from] == L'\r' && from + 1 < length && text[from + 1] == L'\n'))
             text[to++] = text[from];
     return to;
+}
+
+size_t ReplaceLoneSurrogates(wchar_t* text, size_t length) {
+    const auto high = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto low = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    size_t replaced = 0;
+    for (size_t at = 0; at < length; ++at) {
+        if (high(text[at]) && at + 1 < length && low(text[at + 1])) {
+            ++at; // a whole pair
+        } else if (high(text[at]) || low(text[at])) {
+            text[at] = L'?';
+            ++replaced;
+        }
+    }
+    return replaced;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/date_time_text.h"
+#include "document/error_report.h"
 #include "document/path_text.h"
 #include "document/text_format.h"
 #include "suite/program_search.h"
@@ -28,7 +29,7 @@ const Detection kDetections[] = {
 TEST(TextFormat, OnlyValidUtf8IsReadAsUtf8) {
     for (const Detection& row : kDetections) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(DetectTextFormat(row.text, FileType::Text).Encoding, row.encoding);
+        EXPECT_EQ(DetectTextFormat(row.text, false).Encoding, row.encoding);
     }
 }
 

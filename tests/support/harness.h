@@ -16,7 +16,7 @@
 #include "app/startup.h"
 #include "dialogs/dialogs.h"
 #include "document/document.h"
-#include "document/document_file.h"
+#include "document/file_calls.h"
 #include "document/recent_files.h"
 #include "document/search.h"
 #include "platform/app_state.h"
