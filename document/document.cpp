@@ -12,6 +12,7 @@
 #include "document/safe_save.h"
 #include "document/recent_files.h"
 #include "platform/app_state.h"
+#include "platform/wait_cursor.h"
 #include "suite/suite_table.h"
 
 DocumentStateRecord DocumentState;
@@ -72,9 +73,29 @@ bool MaySaveLossily() {
                        kProgramName, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
-// The bytes of the editor's text in a file at `path` in the layout of `type`, with the line
-// ends and the encoding `format` gives.
+// After a save that put "?" for the characters its file cannot hold, the editor shows what
+// the file holds, with the caret and the selection where they were as far as the text
+// allows. Without memory for that, the text stays and shows as modified: it is not the
+// file's.
+void ShowSavedText(std::string_view saved, TextFormat format) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(EditorControl, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    auto [error, text] = DecodeText(saved, format);
+    if (error || PutEditorText(EditorControl, text)) {
+        SendMessageA(EditorControl, EM_SETMODIFY, TRUE, 0);
+        RefreshModifiedIndicator();
+        return;
+    }
+    SendMessageW(EditorControl, EM_SETSEL, start, end);
+    SendMessageW(EditorControl, EM_SCROLLCARET, 0, 0);
+}
+
+// The editor's text as the bytes of a file in the layout of `type`, with the line ends and
+// the encoding `format` gives.
 Outcome<DocumentBytes> FetchDocumentBytes(FileType type, TextFormat format) {
+    const WaitCursor wait;
     auto [error, text] = FetchEditorText(EditorControl);
     if (error)
         return {error};
@@ -98,7 +119,11 @@ SaveResult SaveAs(const std::string& path, FileType type) {
     }
     if (bytes.Lossy && !MaySaveLossily())
         return SaveResult::Cancelled;
-    const SaveOutcome saved = WriteDocumentFile(path, bytes.View());
+    SaveOutcome saved;
+    {
+        const WaitCursor wait;
+        saved = WriteDocumentFile(path, bytes.View());
+    }
     if (saved.Error) {
         ReportFileError(*saved.Error, path);
         return SaveResult::Failed;
@@ -108,6 +133,8 @@ SaveResult SaveAs(const std::string& path, FileType type) {
     DocumentState.Loss = LoadLoss::None;
     DocumentState.Format = format; // as the file now holds it
     MarkSaved(path);
+    if (bytes.Lossy)
+        ShowSavedText(bytes.Text, format);
     // The title names the file the next Save writes; the recent list is for loads.
     SetDocumentTitle(path);
     if (!saved.Leftover.empty())
@@ -123,6 +150,7 @@ SaveResult SaveAs(const std::string& path, FileType type) {
 // Reads the file `path` in the layout of `type` into the editor, in the steps a save takes
 // backwards. On failure the editor still holds what it held.
 Outcome<LoadedDocument> ReadIntoEditor(const std::string& path, FileType type) {
+    const WaitCursor wait;
     auto [readError, bytes] = ReadFileBytes(path);
     if (readError)
         return {readError};
@@ -136,10 +164,11 @@ Outcome<LoadedDocument> ReadIntoEditor(const std::string& path, FileType type) {
 }
 
 // `name` made absolute, or nothing when it is too long to keep whole: such a name is
-// reported rather than cut into the name of another file.
+// reported rather than cut into the name of another file. The system cannot complete a
+// relative name whose full form is much longer.
 std::optional<std::string> NamedFilePath(const std::string& name) {
     std::string path = FullPathOf(name);
-    if (name.size() > kTextLimit || path.size() > kTextLimit) {
+    if (name.size() > kTextLimit || path.size() > kTextLimit || !IsFullPath(path)) {
         ReportFileError(SystemFailure(ERROR_FILENAME_EXCED_RANGE), path);
         return std::nullopt;
     }

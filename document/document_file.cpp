@@ -1,6 +1,8 @@
 #include "document/document_file.h"
 
 #include "document/error_report.h"
+#include "document/file_names.h"
+#include "document/path_text.h"
 #include "platform/file_handle.h"
 
 namespace {
@@ -15,8 +17,15 @@ constexpr LONGLONG kLargestDocumentFile = 0x7FFFFFFE;
 Outcome<DocumentBytes> ReadFileBytes(const std::string& path) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {SystemFailure(GetLastError())};
+    if (!file) {
+        const DWORD code = GetLastError();
+        if (IsDeviceName(FullPathOf(path)))
+            return {FileFailure(kDeviceError)};
+        return {SystemFailure(code)};
+    }
+    // Some systems open "nul.txt" as the null device, which reads as an empty file.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return {FileFailure(kDeviceError)};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size))
         return {SystemFailure(GetLastError())};

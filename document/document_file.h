@@ -16,7 +16,7 @@
 
 // The whole of the file `path`. It is opened for reading only and shared with other readers,
 // so read-only files load too. A file larger than the editor can hold, or one there is no
-// memory for, fails with error 8.
+// memory for, fails with error 8; a name that reaches a device rather than a file, with 1200.
 Outcome<DocumentBytes> ReadFileBytes(const std::string& path);
 
 // A file's text as the editor shows it, and what that leaves unshown of the file.

@@ -18,11 +18,10 @@ struct ErrorReportBuffer {
     std::vector<std::string> Boxes;
 };
 
-// Makes the text still collected, if any, the last box.
+// Makes the text collected so far a box; text of line ends alone is no box.
 void FlushErrorReport(ErrorReportBuffer& report) {
-    if (report.Collected.empty())
-        return;
-    report.Boxes.push_back(std::move(report.Collected));
+    if (report.Collected.find_first_not_of(kLineEnd) != std::string::npos)
+        report.Boxes.push_back(std::move(report.Collected));
     report.Collected.clear();
 }
 
@@ -49,6 +48,7 @@ std::string FileErrorLine(std::string_view path, int errorNumber, std::string_vi
     case kShortReadError: message = "The file is shorter than its size."; break;
     case kShortWriteError: message = "Not every byte could be written."; break;
     case kNegativeLengthError: message = "The file is too short for a level description."; break;
+    case kDeviceError: message = "This name is a device, not a file."; break;
     }
     std::string line(path);
     line += ": ";

@@ -11,6 +11,7 @@
 inline constexpr int kShortReadError = 100;      // a read returned fewer bytes than asked
 inline constexpr int kShortWriteError = 101;     // a write wrote fewer bytes than given
 inline constexpr int kNegativeLengthError = 204; // a level description of 1 or 2 bytes
+inline constexpr int kDeviceError = 1200;        // the name is a device (the system's own code)
 
 // The line of a report that says in words what failed: the full name `path` of the file,
 // a colon and a blank, and `systemMessage`, the system's message for the error; for the
@@ -32,7 +33,8 @@ int ErrorNumberForSystemCode(unsigned long code);
 // address of the failing operation first, then the return addresses of its callers, of
 // which at most 256 are listed. The text is "Runtime error <n> at 0x<address>", a line
 // "  0x<address>" for the failing operation and one for each caller, then the lines of
-// `details`, which say in words what failed, and an empty line.
+// `details`, which say in words what failed, and an empty line. A box that would hold line
+// ends alone is left out.
 std::vector<std::string> ErrorReportBoxes(int errorNumber,
                                           const std::vector<std::uint32_t>& codeAddresses,
                                           const std::vector<std::string>& details = {});

@@ -21,27 +21,31 @@ struct TemporaryFileTraits {
 };
 using TemporaryFile = UniqueResource<TemporaryFileTraits>;
 
-// Whether there is a target to replace. Windows refuses to replace a read-only file, but not
-// every system that runs the editor does, and one running as the machine's administrator
-// ignores the attribute altogether: the check is the editor's own. A file another program
-// holds open without sharing it refuses the open below with a sharing violation: access
-// denied (5). One held open by a program that shares it (an indexer, a viewer, the game) can
-// be replaced.
+// Whether there is a target to replace. A file another program holds open without sharing
+// it refuses the probe with a sharing violation: access denied (5); one held open by a program
+// that shares it (an indexer, a viewer, the game) can be replaced. A name that reaches a
+// device is no file to save in: on some systems "nul.txt" is the null device, which takes
+// every byte and keeps none. Windows refuses to replace a read-only file, but not every system
+// that runs the editor does, and one running as the machine's administrator ignores the
+// attribute altogether: the check is the editor's own.
 Outcome<bool> TargetExists(const std::string& target) {
-    const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND)
-            return {std::nullopt, false};
-        return {SystemFailure(code)};
-    }
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-        return {SystemFailure(ERROR_ACCESS_DENIED)};
     UniqueFile probe(CreateFileA(target.c_str(), GENERIC_WRITE | DELETE,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe)
-        return {SystemFailure(GetLastError())};
+    if (!probe) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND)
+            return {std::nullopt, false};
+        if (IsDeviceName(target))
+            return {FileFailure(kDeviceError)};
+        return {SystemFailure(code)};
+    }
+    if (GetFileType(probe.Get()) != FILE_TYPE_DISK)
+        return {FileFailure(kDeviceError)};
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return {SystemFailure(ERROR_ACCESS_DENIED)};
     return {std::nullopt, true};
 }
 
@@ -100,33 +104,35 @@ std::optional<FileError> WriteAll(const UniqueFile& file, std::string_view bytes
     return std::nullopt;
 }
 
-// After a failed replace the target must stand under its own name, holding its old
-// bytes or else the new ones. Some failures come after the old file has been moved to
-// the backup name: it goes back; failing that, the new file takes the name. What cannot
-// be moved stays on disk, so no copy is ever deleted while the target is missing; when
-// neither copy could take the name, the report of `error` says where both are.
-void RestoreTarget(const std::string& target, TemporaryFile& backup, TemporaryFile& temporary,
-                   FileError& error) {
+// After a failed replace `error`, the target must stand under its own name, holding its old
+// bytes or else the new ones. Some failures come after the old file has been moved to the
+// backup name: it goes back, and the save has failed. Failing that, the new file takes the
+// name, and the save is done after all; the old copy then stays where it is, for the user to
+// see. What cannot be moved stays on disk, so no copy is ever deleted while the target is
+// missing; when neither copy could take the name, the report says where both are.
+SaveOutcome RestoreTarget(const std::string& target, TemporaryFile& backup,
+                          TemporaryFile& temporary, FileError error) {
     if (PathExists(target))
-        return;
-    if (backup && PathExists(backup.Get()) &&
-        FileCalls.Move(backup.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return {error};
+    const bool oldCopy = backup && PathExists(backup.Get());
+    if (oldCopy && FileCalls.Move(backup.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         backup.Release();
-        return;
+        return {error};
     }
     if (FileCalls.Move(temporary.Get().c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         temporary.Release();
-        return;
+        return {std::nullopt, oldCopy ? backup.Release() : std::string()};
     }
     std::string folder = FolderOf(target);
     if (folder.size() > 3) // the root keeps its backslash
         folder.pop_back();
     error.Details.push_back(FileNamePart(target) + " is missing from the folder " + folder + ".");
-    if (backup && PathExists(backup.Get()))
+    if (oldCopy)
         error.Details.push_back("Its old content is in " + FileNamePart(backup.Get()) + ".");
     error.Details.push_back("Its new content is in " + FileNamePart(temporary.Get()) + ".");
     backup.Release();
     temporary.Release();
+    return {error};
 }
 
 // Deletes the old copy of a replaced file; should that fail, tries once more, and
@@ -158,11 +164,8 @@ SaveOutcome ReplaceTarget(const std::string& target, TemporaryFile& temporary, b
         }
         const DWORD code = GetLastError();
         // A target that has gone in the meantime is simply created.
-        if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backupName))) {
-            FileError error = SystemFailure(code);
-            RestoreTarget(target, backup, temporary, error);
-            return {error};
-        }
+        if (code != ERROR_FILE_NOT_FOUND || (backup && PathExists(backupName)))
+            return RestoreTarget(target, backup, temporary, SystemFailure(code));
     }
     if (!FileCalls.Move(temporary.Get().c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

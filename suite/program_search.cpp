@@ -8,20 +8,22 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The first word of `commandLine`, as Windows takes the program's name from it.
-std::string ProgramToken(std::string_view commandLine) {
+// The names the program of `commandLine` may have, longest first: the quoted name, or the
+// text up to each blank that ends a word, and the whole line without blanks at its end.
+std::vector<std::string_view> ProgramNames(std::string_view commandLine) {
     size_t start = 0;
     while (start < commandLine.size() && IsBlank(commandLine[start]))
         ++start;
-    if (start < commandLine.size() && commandLine[start] == '"') {
-        const size_t close = commandLine.find('"', start + 1);
-        const size_t end = close == std::string_view::npos ? commandLine.size() : close;
-        return std::string(commandLine.substr(start + 1, end - start - 1));
+    const std::string_view line = commandLine.substr(start);
+    if (line.starts_with('"')) {
+        const size_t close = line.find('"', 1);
+        return {line.substr(1, close == std::string_view::npos ? close : close - 1)};
     }
-    size_t end = start;
-    while (end < commandLine.size() && !IsBlank(commandLine[end]))
-        ++end;
-    return std::string(commandLine.substr(start, end - start));
+    std::vector<std::string_view> names;
+    for (size_t end = line.size(); end > 0; --end)
+        if ((end == line.size() || IsBlank(line[end])) && !IsBlank(line[end - 1]))
+            names.push_back(line.substr(0, end));
+    return names;
 }
 
 bool NamesFolder(std::string_view name) {
@@ -43,7 +45,7 @@ std::string WithExtension(std::string name) {
 }
 
 std::string InFolder(std::string folder, const std::string& name) {
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+    if (folder.back() != '\\' && folder.back() != '/')
         folder += '\\';
     return folder + name;
 }
@@ -63,23 +65,31 @@ std::vector<std::string> AbsolutePathEntries(std::string_view path) {
     return entries;
 }
 
+// Where the program `name` may be: the one file an absolute name names, or, for a bare name,
+// the folders of `folders` that are known, in their order.
+void AddCandidates(std::string_view name, const ProgramFolders& folders,
+                   std::vector<std::string>& candidates) {
+    const std::string program = WithExtension(std::string(name));
+    if (NamesFolder(name)) {
+        if (IsAbsolute(name))
+            candidates.push_back(program);
+        return;
+    }
+    // A folder the editor could not tell is left out: an empty one would be the current one.
+    for (const std::string* folder : {&folders.Editor, &folders.System, &folders.Windows})
+        if (!folder->empty())
+            candidates.push_back(InFolder(*folder, program));
+    for (const std::string& folder : AbsolutePathEntries(folders.Path))
+        candidates.push_back(InFolder(folder, program));
+}
+
 } // namespace
 
 std::vector<std::string> ProgramCandidates(std::string_view commandLine,
                                            const ProgramFolders& folders) {
-    const std::string token = ProgramToken(commandLine);
-    if (token.empty())
-        return {};
-    const std::string program = WithExtension(token);
-    if (NamesFolder(token)) {
-        if (IsAbsolute(token))
-            return {program};
-        return {};
-    }
     std::vector<std::string> candidates;
-    for (const std::string* folder : {&folders.Editor, &folders.System, &folders.Windows})
-        candidates.push_back(InFolder(*folder, program));
-    for (const std::string& folder : AbsolutePathEntries(folders.Path))
-        candidates.push_back(InFolder(folder, program));
+    for (std::string_view name : ProgramNames(commandLine))
+        if (!name.empty())
+            AddCandidates(name, folders, candidates);
     return candidates;
 }

@@ -14,11 +14,14 @@ struct ProgramFolders {
     std::string Path;    // the PATH variable: folders separated by ';'
 };
 
-// The full names the program of `commandLine` may have, in the order they are to be tried. The
-// program is the command line's first word: up to the first blank or tab, or, when it begins with
-// a double quote, up to the next one, without the quotes; it gets ".exe" when its file name has
-// no extension. A program named with an absolute path is that one file. A bare name is tried in
-// each folder of `folders`, leaving out PATH entries that are empty or relative; a name with a
-// relative folder has no candidate, since it would be found from the current folder.
+// The full names the program of `commandLine` may have, in the order they are to be tried;
+// the first that names a program file is the one to start. A program in double quotes is
+// that name alone. Otherwise the command line is taken as Windows takes it, the text up to
+// each blank in turn and then the whole line, but the longest name is tried first: a
+// "C:\Program.exe" placed beside "C:\Program Files" then never starts in place of a tool in
+// that folder. A name gets ".exe" when its file name has no extension. A name with an
+// absolute path is that one file; a bare name is tried in each folder of `folders` that is
+// known, leaving out PATH entries that are empty or relative; a name with a relative folder
+// has no candidate, since it would be found from the current folder.
 std::vector<std::string> ProgramCandidates(std::string_view commandLine,
                                            const ProgramFolders& folders);

@@ -12,6 +12,8 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <regex>
 
 #include "app/startup.h"
 #include "dialogs/dialogs.h"
@@ -20,6 +22,7 @@
 #include "document/recent_files.h"
 #include "document/search.h"
 #include "platform/app_state.h"
+#include "resources/resource_ids.h"
 #include "suite/suite_settings.h"
 #include "suite/suite_table.h"
 
@@ -27,6 +30,8 @@ using namespace std::string_literals;
 
 inline constexpr char kSuiteKey[] = "SOFTWARE\\Velkaro";
 inline constexpr char kOwnKey[] = "SOFTWARE\\Velkaro\\Tessarine";
+inline constexpr FileType kText = FileType::Text;
+inline constexpr FileType kLevel = FileType::LevelDescription;
 
 inline std::string TextOf(HWND window) {
     std::string text(GetWindowTextLengthA(window) + 1, '\0');
@@ -71,22 +76,19 @@ inline Box Describe(HWND dialog) {
     return box;
 }
 
-// The error number of a file error's report, or -1 for any other box.
-inline int ReportedError(const Box& box) {
-    const bool report = box.caption == "Error" && !box.owner && box.buttons == std::vector{-IDOK};
-    if (!report || !box.text.starts_with("Runtime error "))
-        return -1;
-    return std::atoi(box.text.c_str() + 14);
-}
-
-// The lines of a report, up to the empty line that ends it.
-inline std::vector<std::string> ReportLines(const std::string& report) {
-    std::vector<std::string> lines;
-    size_t end = 0;
-    for (size_t start = 0; (end = report.find("\r\n", start)) != std::string::npos && end > start;
-         start = end + 2)
-        lines.push_back(report.substr(start, end - start));
-    return lines;
+// A box in a few words: "caption: text"; the report of a file error, which has no owner and an
+// OK button alone, as "Runtime error N" and its lines after the code addresses.
+inline std::string Summary(const Box& box) {
+    const bool report = box.caption == "Error" && !box.owner && box.buttons == std::vector{-IDOK} &&
+                        box.text.starts_with("Runtime error ");
+    if (!report)
+        return box.caption + ": " + box.text;
+    std::string summary = box.text.substr(0, box.text.find(" at 0x"));
+    for (size_t start = box.text.find("\r\n") + 2, end; // up to the empty line that ends it
+         (end = box.text.find("\r\n", start)) != std::string::npos && end > start; start = end + 2)
+        if (!box.text.substr(start, end - start).starts_with("  0x"))
+            summary += "\n" + box.text.substr(start, end - start);
+    return summary;
 }
 
 using Answer = std::function<void(HWND)>;
@@ -133,7 +135,7 @@ struct Editor {
 
 // A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
 // shown take `answers` in order and land in `seen`; one without an answer is cancelled.
-struct Suite : ::testing::Test {
+struct EditorTest : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
         const std::string name = std::to_string(GetTickCount()) + "-" + std::to_string(++tests);
@@ -143,7 +145,7 @@ struct Suite : ::testing::Test {
         SetValue(kSuiteKey, "Tessarine", "C:\\Velkaro");
         SetValue(kOwnKey, "EersteKeer", ""); // the editor's key, without a greeting
         Running = this;
-        Timer = SetTimer(nullptr, 0, 20, AnswerBoxes);
+        Timer = SetTimer(nullptr, 0, 1, AnswerBoxes);
     }
     void TearDown() override {
         KillTimer(nullptr, Timer);
@@ -154,6 +156,20 @@ struct Suite : ::testing::Test {
     }
     std::string Path(const std::string& name) const { return folder + "\\" + name; }
     std::vector<Box> Take() { return std::exchange(seen, {}); }
+    // The boxes shown since the last call, summed up, with the test's folder left out of the
+    // names in them and the editor's temporary names ("~", five hexadecimal digits, ".tmp") as
+    // "~?????.tmp".
+    std::vector<std::string> Seen() {
+        std::vector<std::string> summaries;
+        for (const Box& box : Take()) {
+            std::string summary = Summary(box);
+            for (size_t at; (at = summary.find(folder + "\\")) != std::string::npos;)
+                summary.erase(at, folder.size() + 1);
+            summaries.push_back(
+                std::regex_replace(summary, std::regex("~[0-9A-F]{5}\\.tmp"), "~?????.tmp"));
+        }
+        return summaries;
+    }
     static void Command(unsigned id) { SendMessageA(MainWindow, WM_COMMAND, id, 0); }
     static bool Modified() { return SendMessageA(EditorControl, EM_GETMODIFY, 0, 0) != 0; }
     static void Put(const std::string& text, bool modified) {
@@ -161,6 +177,25 @@ struct Suite : ::testing::Test {
         SendMessageA(EditorControl, EM_SETMODIFY, modified, 0);
     }
     static std::string Text() { return TextOf(EditorControl); }
+    static std::wstring WideText() {
+        std::wstring text(GetWindowTextLengthW(EditorControl) + 1, L'\0');
+        text.resize(GetWindowTextW(EditorControl, text.data(), int(text.size())));
+        return text;
+    }
+    static std::string Selection() {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(EditorControl, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        return std::to_string(start) + "-" + std::to_string(end);
+    }
+    // Types `text` at `position` (-1: the end) in the editor, as the keyboard would.
+    static void Type(int position, std::wstring_view text) {
+        if (position < 0)
+            position = GetWindowTextLengthW(EditorControl);
+        SendMessageW(EditorControl, EM_SETSEL, position, position);
+        for (wchar_t character : text)
+            SendMessageW(EditorControl, WM_CHAR, character, 0);
+    }
     static std::string Title() { return TextOf(MainWindow); }
     static std::string Status(int part) {
         char text[1024] = "";
@@ -184,32 +219,35 @@ struct Suite : ::testing::Test {
             look.push_back(value);
         return look;
     }
-    // The menu's items: "101 &New", "100 (Recent files) grayed", "---", or a popup's caption.
-    static std::vector<std::string> MenuItems(HMENU menu) {
+    // The menu's items: "101 &New", "100 (Recent files) grayed", "---", and each popup's caption
+    // followed by its items, indented.
+    static std::vector<std::string> MenuItems(HMENU menu, const std::string& indent = "") {
         std::vector<std::string> items;
         for (int item = 0; item < GetMenuItemCount(menu); ++item) {
             char caption[512] = "";
             GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
             const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
-            if (GetSubMenu(menu, item)) // whose state holds its item count
-                items.push_back(caption);
-            else if (state & MF_SEPARATOR)
-                items.push_back("---");
-            else
-                items.push_back(std::to_string(GetMenuItemID(menu, item)) + " " + caption +
+            if (HMENU popup = GetSubMenu(menu, item)) { // whose state holds its item count
+                items.push_back(indent + caption);
+                for (const std::string& inner : MenuItems(popup, indent + "  "))
+                    items.push_back(inner);
+            } else if (state & MF_SEPARATOR) {
+                items.push_back(indent + "---");
+            } else {
+                items.push_back(indent + std::to_string(GetMenuItemID(menu, item)) + " " + caption +
                                 (state & MF_GRAYED ? " grayed" : ""));
+            }
         }
         return items;
     }
     // Drops the files named (each name ending in a NUL) on the window; the editor frees the drop.
-    static HGLOBAL DropFiles(std::string names) {
+    static void DropFiles(std::string names) {
         names.insert(0, sizeof(DROPFILES), '\0');
         reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
         HGLOBAL drop = GlobalAlloc(GHND, names.size() + 1);
         memcpy(GlobalLock(drop), names.data(), names.size());
         GlobalUnlock(drop);
         SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
-        return drop;
     }
     static void SetValue(const char* key, const char* name, const std::string& text,
                          HKEY root = HKEY_LOCAL_MACHINE) {
@@ -223,6 +261,9 @@ struct Suite : ::testing::Test {
             return "-";
         return text;
     }
+    static bool Exists(const std::string& path) {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
     static std::string ReadBytes(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), {}};
@@ -231,7 +272,7 @@ struct Suite : ::testing::Test {
         std::ofstream(path, std::ios::binary) << bytes;
     }
     // The names in `folder`, sorted; with `bytes`, each as "name=bytes", the editor's temporary
-    // names ("~", five hexadecimal digits, ".tmp") shown as "~?????.tmp".
+    // names shown as "~?????.tmp".
     static std::vector<std::string> FolderContents(const std::string& folder, bool bytes = false) {
         std::vector<std::string> files;
         std::error_code missing;
@@ -259,7 +300,7 @@ struct Suite : ::testing::Test {
     std::vector<Box> seen;
 
   private:
-    static inline Suite* Running = nullptr;
+    static inline EditorTest* Running = nullptr;
     static inline UINT_PTR Timer = 0;
     // The boxes already answered, and when. One still open 5 s after its answer (a missing
     // question shifts the answers, and a file dialog ignores a Yes) fails the test with what it
@@ -274,7 +315,7 @@ struct Suite : ::testing::Test {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
-    // Runs every 20 ms inside the modal loop of whatever box shows.
+    // Runs every millisecond or so inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
         std::erase_if(Answered, [](const auto& box) { return !IsWindow(box.first); });
         for (auto& [window, answeredAt] : Answered) {

@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 
-struct Document : Suite {
+struct Document : EditorTest {
     // The recent entries of the File menu: its items between the first two separators.
     static std::vector<std::string> RecentItems() {
         const std::vector<std::string> items = MenuItems(FileMenu);
@@ -30,9 +30,9 @@ const RecentList kRecentLists[] = {
      {"C:\\A", "C:\\a", "C:\\A"},
      {"C:\\A", "C:\\a", "C:\\A", "C:\\p"},
      {"106 A", "107 a", "108 A", "109 p"}},
-    {"255 characters are kept, 300 left out",
+    {"255 characters are kept, 300 left out rather than cut into another file's name",
      {},
-     {kLong, kLong + std::string(45, 'l')},
+     {kLong, "C:\\" + std::string(297, 'x')},
      {kLong, "", "", ""},
      {"106 " + std::string(51, 'e'), "107 " + kEmpty, "108 " + kEmpty, "109 " + kEmpty}},
 };
@@ -65,9 +65,9 @@ struct ByName {
 
 const ByName kByName[] = {
     {"named relative on the command line", ByName::CommandLine, "UP.INF", "\x11\0\0\0abc\0"s,
-     FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
-    {"a recent entry", ByName::RecentEntry, "lvl.inf", "\x11\0\0\0abc\0"s,
-     FileType::LevelDescription, "\x11\0\0\0abc!\0"s},
+     kLevel, "\x11\0\0\0abc!\0"s},
+    {"a recent entry", ByName::RecentEntry, "lvl.inf", "\x11\0\0\0abc\0"s, kLevel,
+     "\x11\0\0\0abc!\0"s},
     {"the first of two dropped", ByName::Drop, "credits.txt", "abc", FileType::None, "abc!"},
 };
 
@@ -94,53 +94,90 @@ TEST_F(Document, AFileReachedByNameIsALevelDescriptionWhenItsNameEndsInInf) {
     }
 }
 
-TEST_F(Document, ADroppedFileWhoseNameIsTooLongIsRefusedBeforeTheSavePrompt) {
-    Editor editor;
-    Put("changed", true);
+// A name whose full form is longer than 255 characters is refused before anything else: in one
+// box, however long the name, and never loaded under the name cut short.
+struct LongName {
+    const char* name;
+    std::string commandLine;
+    std::string drop;
+    std::string report;
+};
 
-    DropFiles("C:\\" + std::string(300, 'n') + ".txt" + '\0');
+const std::string kShortName = std::string(236, 's') + ".txt";
 
-    const std::vector<Box> boxes = Take();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(ReportedError(boxes[0]), 206);
-    EXPECT_EQ(Text(), "changed");
+const LongName kLongNames[] = {
+    {"a dropped name of 260 characters", "scribane.exe", "C:\\" + std::string(253, 'n') + ".txt",
+     "Runtime error 206\nC:\\" + std::string(253, 'n') +
+         ".txt: File name is too long."},
+    {"a relative name of 240 characters on the command line, longer with the current folder",
+     "scribane.exe " + kShortName, "",
+     "Runtime error 206\n" + kShortName + ": File name is too long."},
+};
+
+TEST_F(Document, ANameLongerThan255CharactersIsRefusedBeforeTheSavePrompt) {
+    SetCurrentDirectoryA(folder.c_str());
+    WriteBytes((folder + "\\" + kShortName).substr(0, 255), "a file under the name cut short");
+    for (const LongName& row : kLongNames) {
+        SCOPED_TRACE(row.name);
+        Editor editor(row.commandLine);
+        Put("changed", true);
+
+        if (!row.drop.empty())
+            DropFiles(row.drop + '\0');
+
+        EXPECT_EQ(Seen(), std::vector{row.report});
+        EXPECT_EQ(Text(), "changed");
+        EXPECT_EQ(DocumentState.CurrentFileName, "(Unsaved)");
+    }
 }
 
 void DropOther(Document& test) {
     Document::DropFiles(test.Path("other.txt") + '\0');
 }
 
-// Each way the text can be dropped, answered Cancel, and the answers, given to a drop. The text
-// is "changed", in draft.txt holding "draft"; other.txt, holding "other", is the recent entry "b".
+const std::string kPrompt = "Save text: Would you like to save this text?";
+
+// Each way the text can be dropped, and the answers to the prompt. The text is "changed", in
+// draft.txt holding "draft"; other.txt, holding "other", is the recent entry "b".
 struct Drop {
     const char* name;
     std::function<void(Document& test)> drop;
-    bool modified;
-    int answer;
-    bool saveFails;
-    std::string textAfter, fileAfter;
-    size_t boxes; // the prompt, the report of a failed save
+    bool modified = true;
+    int answer = IDCANCEL;
+    bool saveFails = false;
+    std::string textAfter = "changed";
+    std::string fileAfter = "draft";
+    std::vector<std::string> boxes = {kPrompt};
 };
 
 const Drop kDrops[] = {
-    {"New, cancelled", [](Document&) { Document::Command(CMD_NEW); }, true, IDCANCEL, false,
-     "changed", "draft", 1},
-    {"Open, cancelled", [](Document&) { Document::Command(CMD_OPEN); }, true, IDCANCEL, false,
-     "changed", "draft", 1},
-    {"the end of the session, cancelled",
-     [](Document&) { EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0)); }, true,
-     IDCANCEL, false, "changed", "draft", 1},
-    {"File > Exit, cancelled",
-     [](Document&) {
-         Document::Command(CMD_EXIT);
-         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
-             DispatchMessageA(&message);
-     },
-     true, IDCANCEL, false, "changed", "draft", 1},
-    {"a drop, No", DropOther, true, IDNO, false, "other", "draft", 1},
-    {"a drop, Yes", DropOther, true, IDYES, false, "other", "changed", 1},
-    {"a drop, Yes with a save that fails", DropOther, true, IDYES, true, "changed", "draft", 2},
-    {"a drop of unmodified text, not asked", DropOther, false, 0, false, "other", "draft", 0},
+    {.name = "New, cancelled", .drop = [](Document&) { Document::Command(CMD_NEW); }},
+    {.name = "Open, cancelled", .drop = [](Document&) { Document::Command(CMD_OPEN); }},
+    {.name = "the end of the session, cancelled",
+     .drop = [](Document&) { EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0)); }},
+    {.name = "File > Exit, cancelled",
+     .drop =
+         [](Document&) {
+             Document::Command(CMD_EXIT);
+             for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+                 DispatchMessageA(&message);
+         }},
+    {.name = "a drop, No", .drop = DropOther, .answer = IDNO, .textAfter = "other"},
+    {.name = "a drop, Yes",
+     .drop = DropOther,
+     .answer = IDYES,
+     .textAfter = "other",
+     .fileAfter = "changed"},
+    {.name = "a drop, Yes with a save that fails",
+     .drop = DropOther,
+     .answer = IDYES,
+     .saveFails = true,
+     .boxes = {kPrompt, "Runtime error 5\ndraft.txt: Access denied."}},
+    {.name = "a drop of unmodified text, not asked",
+     .drop = DropOther,
+     .modified = false,
+     .textAfter = "other",
+     .boxes = {}},
 };
 
 TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides) {
@@ -152,8 +189,8 @@ TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides)
         WriteBytes(Path("draft.txt"), "draft");
         DocumentState.CurrentFileName = Path("draft.txt");
         Put("changed", row.modified);
-        if (row.saveFails)
-            SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesA(Path("draft.txt").c_str(),
+                           row.saveFails ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         answers = {Press(row.answer)};
 
         row.drop(*this);
@@ -161,13 +198,7 @@ TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides)
         SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(Text(), row.textAfter);
         EXPECT_EQ(ReadBytes(Path("draft.txt")), row.fileAfter);
-        const std::vector<Box> boxes = Take();
-        ASSERT_EQ(boxes.size(), row.boxes);
-        if (row.modified) {
-            EXPECT_EQ(boxes[0],
-                      Box("Save text", "Would you like to save this text?",
-                          {-IDYES, IDNO, IDCANCEL}, MainWindow, LoadIconA(nullptr, IDI_QUESTION)));
-        }
+        EXPECT_EQ(Seen(), row.boxes);
     }
 }
 
@@ -202,7 +233,9 @@ TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsR
     ShutdownReason = {};
     EXPECT_EQ(firstQuery, TRUE);
     EXPECT_EQ(secondQuery, FALSE);
-    EXPECT_EQ(Take().size(), 1u); // the prompt, once
+    EXPECT_EQ(Take(), std::vector{Box("Save text", "Would you like to save this text?",
+                                      {-IDYES, IDNO, IDCANCEL}, MainWindow,
+                                      LoadIconA(nullptr, IDI_QUESTION))});
     EXPECT_EQ(reasonsAtThePrompt, std::vector<std::wstring>{L"Unsaved text in Scribane"});
     EXPECT_EQ(shutdownReasons, (std::vector<std::wstring>{L"Unsaved text in Scribane", L"gone"}));
 }
@@ -216,16 +249,14 @@ TEST_F(Document, OpenStartsOnTheTextFilterAndSaveAsOnTheFilterOfTheDocumentsType
     Command(CMD_SAVE_AS);
 
     EXPECT_EQ(Text(), "abc");
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].text, "3|");
-    EXPECT_EQ(seen[1].text, "2|");
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"Open: 3|", "Save As: 2|"}));
 }
 
 TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
     CreateDirectoryA(Path("elsewhere").c_str(), nullptr);
     SetCurrentDirectoryA(Path("elsewhere").c_str()); // where the dialogs must leave it
     Editor editor;
-    DocumentState.CurrentFileType = FileType::LevelDescription;
+    DocumentState.CurrentFileType = kLevel;
     Put("edited", true);
     const std::vector<std::string> before = Look();
     answers = {Choose(Path("other.txt"), 4, IDCANCEL), // Save as, cancelled after a choice

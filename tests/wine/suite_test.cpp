@@ -3,11 +3,7 @@
 
 #include <process.h>
 
-struct Window : Suite {
-    static std::string Selection() {
-        const LRESULT range = SendMessageA(EditorControl, EM_GETSEL, 0, 0);
-        return std::to_string(LOWORD(range)) + "-" + std::to_string(HIWORD(range));
-    }
+struct Window : EditorTest {
     // Whether the message loop's own step takes `key` in `window` for a shortcut, and runs it.
     static bool Key(HWND window, WORD key, bool control) {
         BYTE keys[256] = {};
@@ -24,6 +20,57 @@ struct Window : Suite {
         return Key(MainWindow, 'F', true);
     }
 };
+
+// Started on a file with a recent list and a sibling tool or two installed: every menu item with
+// its identifier and caption, the title and both status texts.
+TEST_F(Window, AtStartUpTheUserSeesTheMenusTheFileAndItsName) {
+    WriteBytes(Path("x.txt"), "abc");
+    SetValue(kOwnKey, "a", "C:\\L\\R&D notes.txt");
+    SetValue(kSuiteKey, "Terracant", "C:\\Velkaro");
+    SetValue(kSuiteKey, "Brasquel", "C:\\" + std::string(297, 'b')); // too long to read
+    SetValue(kSuiteKey, "Lexorith", "C:\\Velkaro");
+    Editor editor("scribane.exe \"" + Path("x.txt") + "\"");
+    std::vector<std::string> screen = MenuItems(GetMenu(MainWindow));
+    screen.push_back("title " + Title());
+    screen.push_back("status 0 " + Status(0));
+    screen.push_back("status 1 " + Status(1));
+    EXPECT_EQ(screen, (std::vector<std::string>{"&File",
+                                                "  101 &New",
+                                                "  102 &Open...",
+                                                "  103 Save &as...",
+                                                "  105 &Save",
+                                                "  ---",
+                                                "  106 x.txt",
+                                                "  107 R&&D notes.txt",
+                                                "  108 (Empty) grayed",
+                                                "  109 (Empty) grayed",
+                                                "  ---",
+                                                "  104 &Exit",
+                                                "&Edit",
+                                                "  111 &Undo\bCtrl+Z",
+                                                "  ---",
+                                                "  112 &Cut\bCtrl+X",
+                                                "  113 &Copy\bCtrl+C",
+                                                "  114 &Paste\bCtrl+V",
+                                                "  ---",
+                                                "  115 &Delete\bDel",
+                                                "  116 Date and &time",
+                                                "  ---",
+                                                "  117 &Find...\bCtrl+F",
+                                                "  118 Find &next\bF3",
+                                                "  119 Select &all\bCtrl+A",
+                                                "&Programmes",
+                                                "  591 Terracant",
+                                                "  594 Lexorith",
+                                                "&Help",
+                                                "  131 &About",
+                                                "  132 &Quick introduction",
+                                                "  133 &Velkaro online",
+                                                "  134 &Help",
+                                                "title x.txt - Scribane",
+                                                "status 0  " + Path("x.txt"),
+                                                "status 1 \t"}));
+}
 
 // One search, step by step, in "one two one two" from its end.
 TEST_F(Window, FindStartsAtTheTopAndFindNextGoesOnAndWraps) {
@@ -52,40 +99,154 @@ TEST_F(Window, ShortcutKeysInTheEditorRunTheirCommandsOnlyWithCtrl) {
     Put("new", true);
     EXPECT_TRUE(Key(EditorControl, 'S', true)); // saves the named text without a dialog
     EXPECT_EQ(ReadBytes(Path("named.txt")), "new");
-    EXPECT_TRUE(Take().empty());
+    EXPECT_EQ(Seen(), std::vector<std::string>{});
     answers = {Choose(Path("other.txt"), 3)};
     EXPECT_TRUE(Key(EditorControl, 'O', true));
     EXPECT_EQ(Text(), "other");
+    EXPECT_TRUE(Key(EditorControl, 'A', true));
+    EXPECT_EQ(Selection(), "0-5");
     EXPECT_TRUE(Key(EditorControl, 'N', true));
     EXPECT_EQ(Text(), "");
     EXPECT_FALSE(Key(EditorControl, 'S', false));
     EXPECT_FALSE(Key(StatusBar, 'S', true));
 }
 
-// With recording stand-ins for Help, the shell and the tools, where the editor looks first.
-struct InSuite : Suite {
-    void SetUp() override {
-        Suite::SetUp();
-        for (auto name : {"Hh", "Explorer", "terracant", "huevellan", "brasquel", "lexorith"})
-            CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(),
-                      (ProgramFolder() + name + ".exe").c_str(), 0);
+// The control's own limit is about 30,000 characters; the editor's text goes past it.
+TEST_F(Window, TextGoesPastTheControlsOwnLimitTypedAndPasted) {
+    Editor editor;
+    Put(std::string(30000, 'a'), false);
+    Type(-1, L"b");
+    EXPECT_EQ(GetWindowTextLengthW(EditorControl), 30001);
+    ASSERT_TRUE(OpenClipboard(MainWindow));
+    EmptyClipboard();
+    HGLOBAL pasted = GlobalAlloc(GMEM_MOVEABLE, 3);
+    memcpy(GlobalLock(pasted), "cd", 3);
+    GlobalUnlock(pasted);
+    SetClipboardData(CF_TEXT, pasted);
+    CloseClipboard();
+    Command(CMD_PASTE);
+    EXPECT_EQ(GetWindowTextLengthW(EditorControl), 30003);
+}
+
+// scripts/test runs Wine 5 hours 45 minutes east of UTC, so a stamp in UTC shows.
+TEST_F(Window, TheDateStampReplacesTheSelectionWithTheLocalTime) {
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    ASSERT_EQ(zone.Bias, -345);
+    Editor editor;
+    char stamp[64] = "(none yet)";
+    for (int tries = 0; tries < 3 && Text() != stamp; ++tries) {
+        Put("[old]", false); // tried again when the clock's second turned in between
+        SendMessageA(EditorControl, EM_SETSEL, 1, 4);
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        FILETIME time;
+        SystemTimeToFileTime(&now, &time);
+        const ULONGLONG local = (ULONGLONG(time.dwHighDateTime) << 32 | time.dwLowDateTime) +
+                                345ULL * 60 * 10000000; // UTC + 5:45, in 100 ns
+        time = {DWORD(local), DWORD(local >> 32)};
+        FileTimeToSystemTime(&time, &now);
+        std::snprintf(stamp, sizeof stamp, "[%u-%u-%u %u:%u:%u]", now.wDay, now.wMonth, now.wYear,
+                      now.wHour, now.wMinute, now.wSecond);
+        Command(CMD_DATE_TIME);
     }
-    // The command line a stand-in was started with by `command` (0: before), once one has come.
+    EXPECT_EQ(Text(), stamp);
+}
+
+// With recording stand-ins for the tools, Help and the shell, and planted ones in the current
+// folder. Tools live under a folder with a blank, as an installer puts them, beside a planted
+// C:\Program.exe.
+struct Launches : Window {
+    void SetUp() override {
+        Window::SetUp();
+        SetEnvironmentVariableA("SCRIBANE_LAUNCHES", (ProgramFolder() + "launches.txt").c_str());
+        CreateDirectoryA("C:\\Program Files\\Velkaro Test", nullptr);
+        SetCurrentDirectoryA(folder.c_str());
+        // Help is in the Windows folder alone, not beside the editor nor in the system folder.
+        DeleteFileA((ProgramFolder() + "Hh.exe").c_str());
+        DeleteFileA("C:\\windows\\system32\\hh.exe");
+        for (const std::string& place :
+             {"C:\\Program Files\\Velkaro Test\\Terracant.exe"s,
+              "C:\\Program Files\\Velkaro Test\\Huevellan.exe"s,
+              "C:\\Program Files\\Velkaro Test\\Brasquel.exe"s, "C:\\Program.exe"s,
+              ProgramFolder() + "Explorer.exe", "C:\\windows\\hh.exe"s, "Hh.exe"s,
+              "Explorer.exe"s, "planted.exe"s})
+            CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), place.c_str(), FALSE);
+    }
+    // What the program `command` started logged: "its path|its command line", the editor's own
+    // folder left out; empty when nothing has started within three seconds.
     static std::string Launch(unsigned command) {
-        const std::string log = ProgramFolder() + "launches.txt";
+        DeleteFileA((ProgramFolder() + "launches.txt").c_str());
         Command(command);
-        for (int tries = 0; tries < 100 && ReadBytes(log).find('\n') == std::string::npos; ++tries)
+        return Logged();
+    }
+    static std::string Logged() {
+        const std::string log = ProgramFolder() + "launches.txt";
+        for (int tries = 0; tries < 30 && ReadBytes(log).find('\n') == std::string::npos; ++tries)
             Sleep(100);
         Sleep(300); // time for a second start, which would show as a second line
-        const std::string line = ReadBytes(log);
-        DeleteFileA(log.c_str());
-        return line.substr(0, line.size() - 2); // without its CR LF
+        std::string line = ReadBytes(log);
+        if (line.starts_with(ProgramFolder()))
+            line.erase(0, ProgramFolder().size());
+        return line.substr(0, line.find("\r\n"));
     }
 };
 
+struct Started {
+    const char* name;
+    unsigned command;
+    std::string commandLine; // the tool's, as registered
+    std::string logged;
+};
+
+const Started kStarts[] = {
+    {"a tool in a folder with a blank, unquoted", CMD_PROGRAMME_FIRST,
+     "C:\\Program Files\\Velkaro Test\\Terracant.exe",
+     "C:\\Program Files\\Velkaro Test\\Terracant.exe|C:\\Program Files\\Velkaro "
+     "Test\\Terracant.exe"},
+    {"unquoted with arguments", CMD_PROGRAMME_FIRST + 1,
+     "C:\\Program Files\\Velkaro Test\\Huevellan.exe -H x",
+     "C:\\Program Files\\Velkaro Test\\Huevellan.exe|C:\\Program Files\\Velkaro "
+     "Test\\Huevellan.exe -H x"},
+    {"quoted with arguments", CMD_PROGRAMME_FIRST + 2,
+     "\"C:\\Program Files\\Velkaro Test\\Brasquel.exe\" -B",
+     "C:\\Program Files\\Velkaro Test\\Brasquel.exe|\"C:\\Program Files\\Velkaro "
+     "Test\\Brasquel.exe\" -B"},
+    {"a bare name found only in the current folder starts nothing", CMD_PROGRAMME_FIRST + 3,
+     "planted -P", ""},
+    {"the shell, beside the editor", CMD_WEB_SITE, "",
+     "Explorer.exe|Explorer.exe http://velkaro.example/"},
+    {"Help, from Windows' folder rather than the current one", CMD_HELP, "",
+     "C:\\windows\\hh.exe|Hh.exe C:\\Velkaro\\Vellumdoc.chm"},
+};
+
+TEST_F(Launches, EachProgramStartsFromWhereItIsFoundAndNeverFromTheCurrentFolder) {
+    for (const char* tool : {"Terracant", "Huevellan", "Brasquel", "Lexorith"})
+        SetValue(kSuiteKey, tool, "C:\\Velkaro");
+    Editor editor;
+    for (const Started& row : kStarts) {
+        SCOPED_TRACE(row.name);
+        const SuiteTool* tool = FindSuiteTool(row.command);
+        if (tool)
+            SetValue(kSuiteKey, tool->PathValue, row.commandLine);
+
+        EXPECT_EQ(Launch(row.command), row.logged);
+    }
+}
+
+TEST_F(Launches, AStartedProgramGetsTheEditorsEnvironmentAsItIs) {
+    SetEnvironmentVariableA("ScribaneTestMarker", "set by the test");
+    Editor editor;
+    Launch(CMD_HELP);
+    SetEnvironmentVariableA("ScribaneTestMarker", nullptr);
+    const std::string environment = ReadBytes(ProgramFolder() + "environment.txt");
+    EXPECT_NE(environment.find("\r\nScribaneTestMarker=set by the test\r\n"), std::string::npos);
+    EXPECT_EQ(environment.find("NoDefaultCurrentDirectoryInExePath"), std::string::npos);
+}
+
 // Installed, start shows no box (every other test starts so); without the program folder it warns,
 // and the editor opens all the same.
-TEST_F(InSuite, StartWithoutTheProgramFolderWarnsOfTheInstallation) {
+TEST_F(Launches, StartWithoutTheProgramFolderWarnsOfTheInstallation) {
     const char* text = "Scribane isn't properly installed. Please run the installation again. If "
                        "neccessary, you can download the installation programme from "
                        "http://velkaro.example/";
@@ -97,8 +258,9 @@ TEST_F(InSuite, StartWithoutTheProgramFolderWarnsOfTheInstallation) {
 }
 
 // The greeting answered No at start, About, then the greeting again answered with Enter.
-TEST_F(InSuite, TheGreetingClearsTheFlagFirstAndOnlyEnterOpensTheIntroductionAndAbout) {
+TEST_F(Launches, TheGreetingClearsTheFlagFirstAndOnlyEnterOpensTheIntroductionAndAbout) {
     SetValue(kOwnKey, "EersteKeer", "1");
+    DeleteFileA((ProgramFolder() + "launches.txt").c_str());
     std::string flagWhileGreeting = "not shown";
     answers = {[&](HWND greeting) {
                    flagWhileGreeting = Value(kOwnKey, "EersteKeer");
@@ -110,66 +272,65 @@ TEST_F(InSuite, TheGreetingClearsTheFlagFirstAndOnlyEnterOpensTheIntroductionAnd
     Command(CMD_ABOUT);
     RunFirstRunDialog();
     EXPECT_EQ(flagWhileGreeting, "");
-    EXPECT_EQ(Launch(0), "Hh.exe C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
-    const char* welcome = "*Welcome!|This is the first time you started Scribane. Would you like a "
-                          "quick introduction to the programme?|Yes|No";
-    const Box greeting{"First time", welcome, {1, 2}, MainWindow};
-    const std::vector<Box> boxes = Take();
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_EQ(boxes[0], greeting);
-    EXPECT_EQ(boxes[1].caption, "About");
-    EXPECT_EQ(boxes[2], greeting);
+    EXPECT_EQ(Logged(), "C:\\windows\\hh.exe|Hh.exe "
+                        "C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+    const Box greeting{"First time",
+                       "*Welcome!|This is the first time you started Scribane. Would you like a "
+                       "quick introduction to the programme?|Yes|No",
+                       {1, 2},
+                       MainWindow};
+    const Box about{"About",
+                    "*Scribane v2.0.11|Create your own INF-files or just edit plain text|Made by "
+                    "Ostrik|From Velkaro|velkaro.example|Over",
+                    {},
+                    MainWindow};
+    EXPECT_EQ(Take(), (std::vector{greeting, about, greeting}));
 }
 
-TEST_F(InSuite, TheProgrammesMenuAndHowEachProgramIsStarted) {
-    for (const char* name : {"Terracant", "Huevellan", "Brasquel", "Lexorith"}) {
-        SetValue(kSuiteKey, name, "C:\\"s + name);
-        SetValue(kSuiteKey, (name + " Prog"s).c_str(),
-                 CharLowerA(std::string(name).data()) + " -"s + name[0]);
-    }
-    SetValue(kSuiteKey, "Huevellan", "C:\\" + std::string(297, 'h')); // too long to read
-    SetEnvironmentVariableA("ScribaneTestMarker", "set by the test");
-    Editor editor; // installed as Tessarine, which is never listed: the tools in the suite's order
-    const HMENU bar = GetMenu(MainWindow);
-    EXPECT_EQ(MenuItems(bar), (std::vector<std::string>{"&File", "&Edit", "&Programmes", "&Help"}));
-    EXPECT_EQ(MenuItems(GetSubMenu(bar, 2)),
-              (std::vector<std::string>{"591 Terracant", "593 Brasquel", "594 Lexorith"}));
-    EXPECT_EQ(Launch(591), "terracant -T");
-    EXPECT_EQ(Launch(593), "brasquel -B");
-    EXPECT_EQ(Launch(594), "lexorith -L");
-    EXPECT_EQ(Launch(CMD_HELP), "Hh.exe C:\\Velkaro\\Vellumdoc.chm"); // on its first page
-    EXPECT_EQ(Launch(CMD_WEB_SITE), "Explorer.exe http://velkaro.example/");
-    const std::string environment = ReadBytes(ProgramFolder() + "environment.txt");
-    EXPECT_NE(environment.find("ScribaneTestMarker=set by the test\r\n"), std::string::npos);
-    EXPECT_EQ(environment.find("NoDefaultCurrentDirectoryInExePath"), std::string::npos);
-    SetEnvironmentVariableA("ScribaneTestMarker", nullptr);
-    // A program in the current folder, perhaps brought by a downloaded level, is never started.
-    CopyFileA((ProgramFolder() + "launch_recorder.exe").c_str(), Path("planted.exe").c_str(), 0);
-    SetCurrentDirectoryA(folder.c_str());
-    SetValue(kSuiteKey, "Terracant Prog", "planted -P");
-    Command(591);
-    // Huevellan starts though left out of the menu, and by then the planted one would have logged.
-    EXPECT_EQ(Launch(592), "huevellan -H");
-    EXPECT_EQ(ReadBytes(Path("launches.txt")), "");
-}
-
-TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
-    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe";
-    if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
+// The installer run silently into a folder of the test's choice; skipped where none was built.
+struct Installer : EditorTest {
     const std::string target = "C:\\Velkaro Test";
-    const std::string verb = "Software\\Classes\\SystemFileAssociations\\.inf\\shell\\";
-    SetValue((verb + "Other").c_str(), "", "Other"); // another program's verb, which stays
-    EXPECT_EQ(_spawnl(_P_WAIT, setup.c_str(), "setup", "/S", ("/D=" + target).c_str(), nullptr), 0);
-    EXPECT_EQ(FolderContents(target), (std::vector<std::string>{"Uninstall Scribane.exe",
-                                                                "Vellumdoc.chm", "scribane.exe"}));
-    EXPECT_EQ(Value(kSuiteKey, "Tessarine"), "C:\\Velkaro Test");
-    EXPECT_EQ(Value(kOwnKey, "EersteKeer"), "1");
-    EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), ""), "Edit with Scribane");
-    EXPECT_EQ(Value((verb + "EditWithScribane\\command").c_str(), ""),
-              "\"C:\\Velkaro Test\\scribane.exe\" \"%1\"");
-    // Machine-wide, never in the installing user's own classes.
-    EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), "", HKEY_CURRENT_USER), "-");
+    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe";
+    static inline const std::string kVerb =
+        "Software\\Classes\\SystemFileAssociations\\.inf\\shell\\";
+    void SetUp() override {
+        EditorTest::SetUp();
+        if (!Exists(setup))
+            GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
+        SetValue((kVerb + "Other").c_str(), "", "Other"); // another program's verb
+        SetValue(kOwnKey, "a", "C:\\L\\one.inf");         // the user's recent list
+        ASSERT_EQ(_spawnl(_P_WAIT, setup.c_str(), "setup", "/S", ("/D=" + target).c_str(), nullptr),
+                  0);
+    }
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kVerb + "Other").c_str());
+        EditorTest::TearDown();
+    }
+    // The installed folder's files and the registry values the installer touches ("-": none).
+    std::vector<std::string> Installed() const {
+        std::vector<std::string> installed = FolderContents(target);
+        installed.push_back("Tessarine " + Value(kSuiteKey, "Tessarine"));
+        installed.push_back("EersteKeer " + Value(kOwnKey, "EersteKeer"));
+        installed.push_back("a " + Value(kOwnKey, "a"));
+        installed.push_back("verb " + Value((kVerb + "EditWithScribane").c_str(), ""));
+        installed.push_back("command " + Value((kVerb + "EditWithScribane\\command").c_str(), ""));
+        installed.push_back("user's verb " +
+                            Value((kVerb + "EditWithScribane").c_str(), "", HKEY_CURRENT_USER));
+        installed.push_back("other verb " + Value((kVerb + "Other").c_str(), ""));
+        return installed;
+    }
+};
+
+TEST_F(Installer, PutsTheProgramAndTheHelpInPlaceAndRegistersThemForEveryUser) {
+    EXPECT_EQ(Installed(),
+              (std::vector<std::string>{"Uninstall Scribane.exe", "Vellumdoc.chm", "scribane.exe",
+                                        "Tessarine C:\\Velkaro Test", "EersteKeer 1",
+                                        "a C:\\L\\one.inf", "verb Edit with Scribane",
+                                        "command \"C:\\Velkaro Test\\scribane.exe\" \"%1\"",
+                                        "user's verb -", "other verb Other"}));
+}
+
+TEST_F(Installer, TheInstalledProgramStartsAndCloses) {
     SetValue(kOwnKey, "EersteKeer", ""); // no greeting: it has a test of its own
     const intptr_t editor =
         _spawnl(_P_NOWAIT, (target + "\\scribane.exe").c_str(), "scribane", nullptr);
@@ -180,17 +341,14 @@ TEST_F(InSuite, TheInstallerAndTheProgramItInstalls) {
     int code = -1;
     _cwait(&code, editor, _WAIT_CHILD);
     EXPECT_EQ(code, 0);
-    SetValue(kOwnKey, "a", "C:\\L\\one.inf"); // the user's recent list is the user's
+}
+
+TEST_F(Installer, TheUninstallerRemovesWhatTheInstallerAddedAndNothingElse) {
     EXPECT_EQ(_spawnl(_P_WAIT, (target + "\\Uninstall Scribane.exe").c_str(), "uninstall", "/S",
                       ("_?=" + target).c_str(), nullptr),
               0);
-    EXPECT_EQ(FolderContents(target),
-              std::vector<std::string>{"Uninstall Scribane.exe"}); // run in place, it stays
-    EXPECT_EQ(Value(kSuiteKey, "Tessarine"), "-");
-    EXPECT_EQ(Value(kOwnKey, "EersteKeer"), "-");
-    EXPECT_EQ(Value(kOwnKey, "a"), "C:\\L\\one.inf");
-    EXPECT_EQ(Value((verb + "EditWithScribane").c_str(), ""), "-");
-    EXPECT_EQ(Value((verb + "EditWithScribane\\command").c_str(), ""), "-");
-    EXPECT_EQ(Value((verb + "Other").c_str(), ""), "Other");
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, (verb + "Other").c_str());
+    EXPECT_EQ(Installed(),
+              (std::vector<std::string>{"Uninstall Scribane.exe", // run in place, it stays
+                                        "Tessarine -", "EersteKeer -", "a C:\\L\\one.inf", "verb -",
+                                        "command -", "user's verb -", "other verb Other"}));
 }

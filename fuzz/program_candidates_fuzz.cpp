@@ -1,0 +1,26 @@
+// Whatever command line the registry holds for a tool, the program is looked for only in the
+// folders given or where a full name at the start of the line says: every candidate is a full
+// name, never one the current folder would complete.
+#include <algorithm>
+
+#include "suite/program_search.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
+    const std::string_view line(reinterpret_cast<const char*>(data), size);
+    const ProgramFolders folders{"C:\\E", "", "C:\\W", "C:\\P;.;tools"};
+    const std::string_view start = line.substr(std::min(line.find_first_not_of(" \t"), size));
+    const std::string_view named = start.starts_with('"') ? start.substr(1) : start;
+    for (const std::string& candidate : ProgramCandidates(line, folders)) {
+        const bool inAFolder = candidate.starts_with("C:\\E\\") ||
+                               candidate.starts_with("C:\\W\\") || candidate.starts_with("C:\\P\\");
+        const bool fromTheLine =
+            named.starts_with(candidate) ||
+            (candidate.ends_with(".exe") &&
+             named.starts_with(std::string_view(candidate).substr(0, candidate.size() - 4)));
+        const bool full = candidate.size() >= 3 && candidate[1] == ':' &&
+                          (candidate[2] == '\\' || candidate[2] == '/');
+        if (!(inAFolder || (fromTheLine && (full || candidate.starts_with("\\\\")))))
+            __builtin_trap();
+    }
+    return 0;
+}
