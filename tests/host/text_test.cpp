@@ -6,7 +6,6 @@
 #include "document/error_report.h"
 #include "document/path_text.h"
 #include "document/text_format.h"
-#include "suite/program_search.h"
 
 using enum TextEncoding;
 
@@ -39,26 +38,6 @@ TEST(TextFormat, OnlyValidUtf8OutsideTheGamesFilesIsReadAsUtf8) {
     }
 }
 
-struct CodeNumber {
-    unsigned long code;
-    int number;
-};
-
-const CodeNumber kCodeNumbers[] = {
-    {32, 5}, {18, 18}, {19, 150}, {31, 162}, {33, 33},
-};
-
-TEST(ErrorReport, SystemCodesBecomeTheNumbersTheReportShows) {
-    for (const CodeNumber& row : kCodeNumbers) {
-        SCOPED_TRACE(row.code);
-        EXPECT_EQ(ErrorNumberForSystemCode(row.code), row.number);
-    }
-}
-
-TEST(ErrorReport, AShortWriteIsSaidInTheEditorsOwnWords) {
-    EXPECT_EQ(FileErrorLine("C:\\a.txt", 101, ""), "C:\\a.txt: Not every byte could be written.");
-}
-
 // A first line of 31 characters and 70 lines of 14 leave room for 13 of the next; a long name's
 // line that does not fit either is cut where the box ends, and no box of line ends alone follows.
 struct ReportBoxes {
@@ -71,7 +50,6 @@ struct ReportBoxes {
 const std::string kNameLine = "C:\\" + std::string(253, 'n') + ".txt: File name is too long.";
 
 const ReportBoxes kReportBoxes[] = {
-    {"a short stack, whole in one box", 2, {363}, ".txt: File name is too long.\r\n\r\n"},
     {"a stack that fills the box to the name's line", 60, {1024}, "nnnnnnnn"},
     {"a stack longer than a box", 100, {1024, 708}, ".txt: File name is too long.\r\n\r\n"},
 };
@@ -114,49 +92,5 @@ TEST(CommandLine, TheFirstArgumentIsTheFileToLoadInEitherQuotes) {
     for (const Argument& row : kArguments) {
         SCOPED_TRACE(row.commandLine);
         EXPECT_EQ(FirstCommandLineArgument(row.commandLine), row.first);
-    }
-}
-
-struct Candidates {
-    const char* name;
-    const char* commandLine;
-    std::vector<std::string> candidates;
-    const char* editorFolder = "C:\\E";
-};
-
-const Candidates kCandidates[] = {
-    {"a bare name gets .exe and is tried in each folder, the PATH's absolute ones last",
-     "tool",
-     {"C:\\E\\tool.exe", "C:\\W\\system32\\tool.exe", "C:\\W\\tool.exe", "C:\\P\\tool.exe",
-      "C:\\Q\\tool.exe"}},
-    {"a bare name with arguments: the text up to a blank",
-     "Hh.exe C:\\S\\V.chm",
-     {"C:\\E\\Hh.exe", "C:\\W\\system32\\Hh.exe", "C:\\W\\Hh.exe", "C:\\P\\Hh.exe",
-      "C:\\Q\\Hh.exe"}},
-    {"a folder the editor could not tell is left out, never the current one",
-     "tool",
-     {"C:\\W\\system32\\tool.exe", "C:\\W\\tool.exe", "C:\\P\\tool.exe", "C:\\Q\\tool.exe"},
-     ""},
-    {"unquoted with blanks: the whole line first, then up to each blank from the last",
-     "C:\\Program Files\\V T\\Huevellan.exe",
-     {"C:\\Program Files\\V T\\Huevellan.exe", "C:\\Program Files\\V.exe", "C:\\Program.exe"}},
-    {"unquoted with arguments",
-     "C:\\Program Files\\V\\Huevellan.exe -H  x ",
-     {"C:\\Program Files\\V\\Huevellan.exe -H  x", "C:\\Program Files\\V\\Huevellan.exe -H",
-      "C:\\Program Files\\V\\Huevellan.exe", "C:\\Program.exe"}},
-    {"quoted with arguments: the quoted name alone",
-     " \"C:\\Program Files\\V\\Huevellan.exe\" -H",
-     {"C:\\Program Files\\V\\Huevellan.exe"}},
-    {"an absolute name gets .exe after a dotted folder", "\"C:\\v1.2\\t\"", {"C:\\v1.2\\t.exe"}},
-    {"a name in a folder relative to the current one has none", "tools\\t.exe", {}},
-    {"a name relative to a drive's current folder has none", "C:t.exe", {}},
-};
-
-TEST(ProgramSearch, AProgramIsLookedForBesideTheEditorInWindowsFoldersAndOnThePathOnly) {
-    for (const Candidates& row : kCandidates) {
-        SCOPED_TRACE(row.name);
-        const ProgramFolders folders{row.editorFolder, "C:\\W\\system32", "C:\\W",
-                                     "C:\\P;;.;tools;\"C:\\Q\\\""};
-        EXPECT_EQ(ProgramCandidates(row.commandLine, folders), row.candidates);
     }
 }

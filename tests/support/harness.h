@@ -39,55 +39,31 @@ inline std::string TextOf(HWND window) {
     return text;
 }
 
-// A box or dialog as the user saw it. Its text is a message box's text, a file dialog's filter
-// and name field ("3|name"), or its controls' texts ("*" marks the bold font). A default button's
-// id is negative.
-struct Box {
-    std::string caption, text;
-    std::vector<int> buttons;
-    HWND owner = nullptr;
-    HICON icon = nullptr;
-    bool operator==(const Box&) const = default;
-    friend std::ostream& operator<<(std::ostream& out, const Box& box) {
-        return out << testing::PrintToString(
-                   std::tie(box.caption, box.text, box.buttons, box.owner, box.icon));
-    }
-};
-
-inline Box Describe(HWND dialog) {
-    Box box{TextOf(dialog), "", {}, GetWindow(dialog, GW_OWNER)};
+// A box or dialog as the user saw it: "caption: text", the text being a message box's text, a
+// file dialog's filter and name field ("3|name"), or a dialog's controls' texts ("*" marks the
+// bold font). The report of a file error, which has no owner and an OK button alone, shows as
+// "Runtime error N" and its lines after the code addresses.
+inline std::string Summary(HWND dialog) {
+    std::string text;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char type[64] = "";
-        GetClassNameA(child, type, sizeof type);
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
         const bool bold = SendMessageA(child, WM_GETFONT, 0, 0) == LRESULT(SuiteSettings.BoldFont);
-        box.text += (box.text.empty() ? "" : "|") + (bold ? "*"s : ""s) + TextOf(child);
-        if (type == "Button"s && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
-            box.buttons.push_back((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? -GetDlgCtrlID(child)
-                                                                            : GetDlgCtrlID(child));
-        if (type == "Static"s && (style & SS_TYPEMASK) == SS_ICON)
-            box.icon = HICON(SendMessageA(child, STM_GETICON, 0, 0));
+        text += (text.empty() ? "" : "|") + (bold ? "*"s : ""s) + TextOf(child);
     }
     if (HWND message = GetDlgItem(dialog, 0xFFFF))
-        box.text = TextOf(message);
+        text = TextOf(message);
     if (HWND filters = GetDlgItem(dialog, cmb1))
-        box.text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
-                   TextOf(GetDlgItem(dialog, cmb13));
-    return box;
-}
-
-// A box in a few words: "caption: text"; the report of a file error, which has no owner and an
-// OK button alone, as "Runtime error N" and its lines after the code addresses.
-inline std::string Summary(const Box& box) {
-    const bool report = box.caption == "Error" && !box.owner && box.buttons == std::vector{-IDOK} &&
-                        box.text.starts_with("Runtime error ");
+        text = std::to_string(SendMessageA(filters, CB_GETCURSEL, 0, 0) + 1) + "|" +
+               TextOf(GetDlgItem(dialog, cmb13));
+    const bool report = TextOf(dialog) == "Error" && !GetWindow(dialog, GW_OWNER) &&
+                        GetDlgItem(dialog, IDOK) && !GetDlgItem(dialog, IDCANCEL) &&
+                        text.starts_with("Runtime error ");
     if (!report)
-        return box.caption + ": " + box.text;
-    std::string summary = box.text.substr(0, box.text.find(" at 0x"));
-    for (size_t start = box.text.find("\r\n") + 2, end; // up to the empty line that ends it
-         (end = box.text.find("\r\n", start)) != std::string::npos && end > start; start = end + 2)
-        if (!box.text.substr(start, end - start).starts_with("  0x"))
-            summary += "\n" + box.text.substr(start, end - start);
+        return TextOf(dialog) + ": " + text;
+    std::string summary = text.substr(0, text.find(" at 0x"));
+    for (size_t start = text.find("\r\n") + 2, end; // up to the empty line that ends it
+         (end = text.find("\r\n", start)) != std::string::npos && end > start; start = end + 2)
+        if (!text.substr(start, end - start).starts_with("  0x"))
+            summary += "\n" + text.substr(start, end - start);
     return summary;
 }
 
@@ -155,20 +131,21 @@ struct EditorTest : ::testing::Test {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     }
     std::string Path(const std::string& name) const { return folder + "\\" + name; }
-    std::vector<Box> Take() { return std::exchange(seen, {}); }
-    // The boxes shown since the last call, summed up, with the test's folder left out of the
-    // names in them and the editor's temporary names ("~", five hexadecimal digits, ".tmp") as
-    // "~?????.tmp".
-    std::vector<std::string> Seen() {
-        std::vector<std::string> summaries;
-        for (const Box& box : Take()) {
-            std::string summary = Summary(box);
-            for (size_t at; (at = summary.find(folder + "\\")) != std::string::npos;)
-                summary.erase(at, folder.size() + 1);
-            summaries.push_back(
-                std::regex_replace(summary, std::regex("~[0-9A-F]{5}\\.tmp"), "~?????.tmp"));
+    // The boxes shown since the last call, with the test's folder left out of the names in them,
+    // masked.
+    std::vector<std::string> Take() {
+        std::vector<std::string> boxes;
+        for (std::string box : std::exchange(seen, {})) {
+            for (size_t at; (at = box.find(folder + "\\")) != std::string::npos;)
+                box.erase(at, folder.size() + 1);
+            boxes.push_back(Masked(box));
         }
-        return summaries;
+        return boxes;
+    }
+    // `text` with the editor's temporary names ("~", five hexadecimal digits, ".tmp") as
+    // "~?????.tmp".
+    static std::string Masked(const std::string& text) {
+        return std::regex_replace(text, std::regex("~[0-9A-F]{5}\\.tmp"), "~?????.tmp");
     }
     static void Command(unsigned id) { SendMessageA(MainWindow, WM_COMMAND, id, 0); }
     static bool Modified() { return SendMessageA(EditorControl, EM_GETMODIFY, 0, 0) != 0; }
@@ -219,24 +196,20 @@ struct EditorTest : ::testing::Test {
             look.push_back(value);
         return look;
     }
-    // The menu's items: "101 &New", "100 (Recent files) grayed", "---", and each popup's caption
-    // followed by its items, indented.
-    static std::vector<std::string> MenuItems(HMENU menu, const std::string& indent = "") {
+    // The menu's items: "101 &New", "100 (Recent files) grayed", "---", or a popup's caption.
+    static std::vector<std::string> MenuItems(HMENU menu) {
         std::vector<std::string> items;
         for (int item = 0; item < GetMenuItemCount(menu); ++item) {
             char caption[512] = "";
             GetMenuStringA(menu, item, caption, sizeof caption, MF_BYPOSITION);
             const UINT state = GetMenuState(menu, item, MF_BYPOSITION);
-            if (HMENU popup = GetSubMenu(menu, item)) { // whose state holds its item count
-                items.push_back(indent + caption);
-                for (const std::string& inner : MenuItems(popup, indent + "  "))
-                    items.push_back(inner);
-            } else if (state & MF_SEPARATOR) {
-                items.push_back(indent + "---");
-            } else {
-                items.push_back(indent + std::to_string(GetMenuItemID(menu, item)) + " " + caption +
+            if (GetSubMenu(menu, item)) // whose state holds its item count
+                items.push_back(caption);
+            else if (state & MF_SEPARATOR)
+                items.push_back("---");
+            else
+                items.push_back(std::to_string(GetMenuItemID(menu, item)) + " " + caption +
                                 (state & MF_GRAYED ? " grayed" : ""));
-            }
         }
         return items;
     }
@@ -271,19 +244,13 @@ struct EditorTest : ::testing::Test {
     static void WriteBytes(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    // The names in `folder`, sorted; with `bytes`, each as "name=bytes", the editor's temporary
-    // names shown as "~?????.tmp".
+    // The names in `folder`, sorted; with `bytes`, each as "name=bytes", masked.
     static std::vector<std::string> FolderContents(const std::string& folder, bool bytes = false) {
         std::vector<std::string> files;
         std::error_code missing;
         for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
-            std::string name = entry.path().filename().string();
-            if (!bytes)
-                files.push_back(name);
-            else if (name.size() == 10 && name.starts_with("~") && name.ends_with(".tmp"))
-                files.push_back("~?????.tmp=" + ReadBytes(entry.path().string()));
-            else
-                files.push_back(name + "=" + ReadBytes(entry.path().string()));
+            const std::string name = entry.path().filename().string();
+            files.push_back(bytes ? Masked(name) + "=" + ReadBytes(entry.path().string()) : name);
         }
         std::ranges::sort(files);
         return files;
@@ -297,7 +264,7 @@ struct EditorTest : ::testing::Test {
 
     std::string folder;
     std::deque<Answer> answers;
-    std::vector<Box> seen;
+    std::vector<std::string> seen; // the boxes shown, as they showed
 
   private:
     static inline EditorTest* Running = nullptr;
@@ -321,7 +288,7 @@ struct EditorTest : ::testing::Test {
         for (auto& [window, answeredAt] : Answered) {
             if (answeredAt == 0 || GetTickCount() - answeredAt < 5000)
                 continue;
-            ADD_FAILURE() << "still open after its answer: " << Describe(window);
+            ADD_FAILURE() << "still open after its answer: " << Summary(window);
             answeredAt = 0;
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         }
@@ -330,7 +297,7 @@ struct EditorTest : ::testing::Test {
         if (!box || !Running)
             return;
         Answered.push_back({box, GetTickCount()});
-        Running->seen.push_back(Describe(box));
+        Running->seen.push_back(Summary(box));
         if (Running->answers.empty())
             Running->answers.push_back(Press(IDCANCEL));
         const Answer answer = Running->answers.front();

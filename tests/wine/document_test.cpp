@@ -107,8 +107,7 @@ const std::string kShortName = std::string(236, 's') + ".txt";
 
 const LongName kLongNames[] = {
     {"a dropped name of 260 characters", "scribane.exe", "C:\\" + std::string(253, 'n') + ".txt",
-     "Runtime error 206\nC:\\" + std::string(253, 'n') +
-         ".txt: File name is too long."},
+     "Runtime error 206\nC:\\" + std::string(253, 'n') + ".txt: File name is too long."},
     {"a relative name of 240 characters on the command line, longer with the current folder",
      "scribane.exe " + kShortName, "",
      "Runtime error 206\n" + kShortName + ": File name is too long."},
@@ -125,7 +124,7 @@ TEST_F(Document, ANameLongerThan255CharactersIsRefusedBeforeTheSavePrompt) {
         if (!row.drop.empty())
             DropFiles(row.drop + '\0');
 
-        EXPECT_EQ(Seen(), std::vector{row.report});
+        EXPECT_EQ(Take(), std::vector{row.report});
         EXPECT_EQ(Text(), "changed");
         EXPECT_EQ(DocumentState.CurrentFileName, "(Unsaved)");
     }
@@ -198,7 +197,7 @@ TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides)
         SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(Text(), row.textAfter);
         EXPECT_EQ(ReadBytes(Path("draft.txt")), row.fileAfter);
-        EXPECT_EQ(Seen(), row.boxes);
+        EXPECT_EQ(Take(), row.boxes);
     }
 }
 
@@ -233,9 +232,7 @@ TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsR
     ShutdownReason = {};
     EXPECT_EQ(firstQuery, TRUE);
     EXPECT_EQ(secondQuery, FALSE);
-    EXPECT_EQ(Take(), std::vector{Box("Save text", "Would you like to save this text?",
-                                      {-IDYES, IDNO, IDCANCEL}, MainWindow,
-                                      LoadIconA(nullptr, IDI_QUESTION))});
+    EXPECT_EQ(Take(), std::vector{kPrompt});
     EXPECT_EQ(reasonsAtThePrompt, std::vector<std::wstring>{L"Unsaved text in Scribane"});
     EXPECT_EQ(shutdownReasons, (std::vector<std::wstring>{L"Unsaved text in Scribane", L"gone"}));
 }
@@ -249,7 +246,7 @@ TEST_F(Document, OpenStartsOnTheTextFilterAndSaveAsOnTheFilterOfTheDocumentsType
     Command(CMD_SAVE_AS);
 
     EXPECT_EQ(Text(), "abc");
-    EXPECT_EQ(Seen(), (std::vector<std::string>{"Open: 3|", "Save As: 2|"}));
+    EXPECT_EQ(Take(), (std::vector<std::string>{"Open: 3|", "Save As: 2|"}));
 }
 
 TEST_F(Document, ACancelledOrRefusedDialogChangesNothing) {
