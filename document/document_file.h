@@ -31,8 +31,8 @@ struct LoadedDocument {
 // the game's own files (`gameFile`), in the code page.
 Outcome<LoadedDocument> DecodeDocumentBytes(std::string_view bytes, FileType type, bool gameFile);
 
-// Puts `text` into `editor`. Text the control refuses fails with error 8, and the editor
-// then holds what it held.
+// Puts `text` into `editor`, whose undo and modified flag start anew. Without memory for it
+// that fails with error 8, and the editor then holds what it held.
 std::optional<FileError> PutEditorText(HWND editor, const EditorText& text);
 
 // The whole text of `editor`.

@@ -2,8 +2,8 @@
 // The system calls a document's file goes through whose failure the editor must survive but
 // no test can bring about for real: memory for a whole text, creating, writing and flushing
 // the new file, replacing the old one with it, the moves that put a file back after a failed
-// replace, deleting the old copy, and handing the editor a loaded text; and the system's code
-// page, which tests set to UTF-8. Tests put stand-ins here.
+// replace, deleting the old copy, and the block the editor control takes as its text; and the
+// system's code page, which tests set to UTF-8. Tests put stand-ins here.
 #include <windows.h>
 
 #include <cstddef>
@@ -21,7 +21,7 @@ struct DocumentFileCalls {
     decltype(&ReplaceFileA) Replace = ReplaceFileA; // not "ReplaceFile": a macro of that name
     decltype(&MoveFileExA) Move = MoveFileExA;
     decltype(&DeleteFileA) Delete = DeleteFileA;
-    decltype(&SetWindowTextW) SetEditorText = SetWindowTextW;
+    decltype(&LocalAlloc) AllocateEditorBuffer = LocalAlloc;
     decltype(&GetACP) SystemCodePage = GetACP;
 };
 extern DocumentFileCalls FileCalls;
@@ -33,6 +33,14 @@ struct TextMemoryTraits {
     static void Close(Handle memory) { ::operator delete(memory); }
 };
 using TextMemory = UniqueResource<TextMemoryTraits>;
+
+// A block of the kind the editor control keeps its text in.
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle block) { LocalFree(block); }
+};
+using LocalMemory = UniqueResource<LocalMemoryTraits>;
 
 // Memory for `characters` characters of the editor's text and a closing NUL; empty when
 // there is none, or when so many could not even be counted in bytes.

@@ -1,5 +1,6 @@
 #include "suite/suite_links.h"
 
+#include "platform/file_handle.h"
 #include "platform/registry.h"
 #include "suite/program_search.h"
 #include "suite/suite_settings.h"
@@ -56,8 +57,9 @@ void StartProgram(const std::string& commandLine) {
     std::string arguments = commandLine; // CreateProcessA may write into it
     if (CreateProcessA(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        nullptr, &startup, &started)) {
-        CloseHandle(started.hThread);
-        CloseHandle(started.hProcess);
+        // Nothing waits for the program: its handles close here.
+        const UniqueHandle thread(started.hThread);
+        const UniqueHandle process(started.hProcess);
     }
 }
 } // namespace

@@ -9,7 +9,7 @@ namespace {
 
 // The file calls a plan can refuse: the `nth` call of a kind, counted from 1 in each save or
 // load, fails with `code`.
-enum class Call { Allocate, Create, Write, Flush, Replace, Move, Delete, SetText };
+enum class Call { Allocate, Create, Write, Flush, Replace, Move, Delete, EditorBuffer };
 
 struct Fault {
     Call call;
@@ -80,9 +80,8 @@ BOOL WINAPI Delete(LPCSTR path) {
     return code ? Refused(code) : DeleteFileA(path);
 }
 
-BOOL WINAPI SetText(HWND editor, LPCWSTR text) {
-    const DWORD code = Refusal(Call::SetText);
-    return code ? Refused(code) : SetWindowTextW(editor, text);
+HLOCAL WINAPI AllocateEditorBuffer(UINT flags, SIZE_T size) {
+    return Refusal(Call::EditorBuffer) ? nullptr : LocalAlloc(flags, size);
 }
 
 // What is done to a file before the load or the save.
@@ -110,7 +109,7 @@ struct Faults : EditorTest {
                      .Replace = Replace,
                      .Move = Move,
                      .Delete = Delete,
-                     .SetEditorText = SetText};
+                     .AllocateEditorBuffer = AllocateEditorBuffer};
     }
     void TearDown() override {
         Release(Path("x.txt"));
@@ -274,10 +273,10 @@ const LoadFault kLoadFaults[] = {
      .bytes = "\x11\x11\x11",
      .type = kLevel,
      .box = "Runtime error 100\n3 bytes: The file is shorter than its size."},
-    {.name = "refused",
+    {.name = "no memory for the control",
      .bytes = "abc",
-     .faults = {{Call::SetText, 1, 8}},
-     .box = "Runtime error 8\nrefused: Not enough memory."},
+     .faults = {{Call::EditorBuffer, 1, 8}},
+     .box = "Runtime error 8\nno memory for the control: Not enough memory."},
     {.name = "no memory for the file",
      .bytes = "abc",
      .faults = {{Call::Allocate, 1, 8}},

@@ -89,8 +89,8 @@ TEST_F(Window, ShortcutKeysInTheEditorRunTheirCommandsOnlyWithCtrl) {
 
 // The control's own limit is about 30,000 characters; the editor's text goes past it.
 TEST_F(Window, TypingGoesPastTheControlsOwnLimit) {
-    Editor editor;
-    Put(std::string(30000, 'a'), false);
+    WriteBytes(Path("long.txt"), std::string(30000, 'a'));
+    Editor editor("scribane.exe \"" + Path("long.txt") + "\"");
     Type(-1, L"b");
     EXPECT_EQ(GetWindowTextLengthW(EditorControl), 30001);
 }
