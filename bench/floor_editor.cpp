@@ -1,39 +1,61 @@
-// The floor of a start-up: a plain window, an EDIT control of the editor's styles and font
-// (with -notepad-font, Notepad's default font instead), the file read in one call and given
-// to it, and the message loop, which the benchmark ends.
-//   scribane_floor.exe [-notepad-font] [FILE]
+// The floor of a start-up: a plain window, a Unicode EDIT control of the editor's styles and
+// font, Verdana 16, the file's text given to it whole, and the message loop, which the
+// benchmark ends. A switch changes one thing: -notepad-font (Notepad's default font),
+// -font-after (the font set after the text), -redraw-off (the text set with redrawing off,
+// then the control repainted), -set-handle (the control handed the text's buffer).
+//   scribane_floor.exe [SWITCH] [FILE]
 #include <windows.h>
-#include <cstring>
-#include <memory>
+#include <string>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const bool notepadFont = __argc > 1 && std::strcmp(__argv[1], "-notepad-font") == 0;
-    const char* path = __argc > 1 + notepadFont ? __argv[1 + notepadFont] : "";
+    const bool switched = __argc > 1 && __argv[1][0] == '-';
+    const std::string way = switched ? __argv[1] : "";
     const HWND window = CreateWindowExA(0, "STATIC", "Floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                         nullptr, nullptr, instance, nullptr);
     RECT client{};
     GetClientRect(window, &client);
     const HWND editor =
-        CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE, 0, 0,
                         client.right, client.bottom, window, nullptr, instance, nullptr);
+    const bool notepadFont = way == "-notepad-font";
     const HFONT font = CreateFontA(notepadFont ? -12 : 16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                    DEFAULT_CHARSET, 0, 0, 0, notepadFont ? FIXED_PITCH : 0,
                                    notepadFont ? "System" : "Verdana");
-    SendMessageA(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    if (way != "-font-after")
+        SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     UpdateWindow(window);
-    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(__argc > 1 + switched ? __argv[1 + switched] : "", GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-        const DWORD size = GetFileSize(file, nullptr);
-        std::unique_ptr<char[]> bytes(new char[size + 1]);
+        std::string bytes(GetFileSize(file, nullptr), '\0');
         DWORD read = 0;
-        ReadFile(file, bytes.get(), size, &read, nullptr);
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
         CloseHandle(file);
-        bytes[read] = '\0';
-        SetWindowTextA(editor, bytes.get());
+        // The text as UTF-16 in a moveable local buffer, which EM_SETHANDLE takes.
+        const HLOCAL text = LocalAlloc(LMEM_MOVEABLE, (read + 1) * sizeof(WCHAR));
+        auto* const wide = static_cast<WCHAR*>(LocalLock(text));
+        wide[MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), wide,
+                                 static_cast<int>(read))] = L'\0';
+        if (way == "-redraw-off")
+            SendMessageW(editor, WM_SETREDRAW, FALSE, 0);
+        if (way == "-set-handle") {
+            LocalUnlock(text);
+            LocalFree(reinterpret_cast<HLOCAL>(SendMessageW(editor, EM_GETHANDLE, 0, 0)));
+            SendMessageW(editor, EM_SETHANDLE, reinterpret_cast<WPARAM>(text), 0);
+        } else {
+            SetWindowTextW(editor, wide);
+            LocalUnlock(text);
+            LocalFree(text);
+        }
+        if (way == "-redraw-off") {
+            SendMessageW(editor, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(editor, nullptr, TRUE);
+        }
     }
+    if (way == "-font-after")
+        SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SetFocus(editor);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0)
