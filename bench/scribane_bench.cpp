@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -339,6 +340,9 @@ void MeasureDocument(Bench& bench, size_t i) {
     const std::string& path = bench.inputs[i].path;
     const std::string copy = bench.folder + "\\copy.txt", floorCopy = bench.folder + "\\floor.txt";
     CopyFileA(path.c_str(), copy.c_str(), FALSE);
+    const std::function<void()> steps[] = {[&] { LoadDocument(copy, FileType::Text); },
+                                           [&] { FloorLoad(floor, path); }, [] { SaveDocument(); },
+                                           [&] { FloorSave(floor, floorCopy); }};
     for (int run = -1; run < bench.runs; ++run) {
         SetWindowTextA(EditorControl, "");
         SetWindowTextA(floor, "");
@@ -348,14 +352,7 @@ void MeasureDocument(Bench& bench, size_t i) {
             Run time;
             time.ms = NowMs();
             time.cpuMs = MainThreadCpuMs(bench.ownId);
-            if (step == 0)
-                LoadDocument(copy, FileType::Text);
-            else if (step == 1)
-                FloorLoad(floor, path);
-            else if (step == 2)
-                SaveDocument();
-            else
-                FloorSave(floor, floorCopy);
+            steps[step]();
             time.ms = NowMs() - time.ms;
             time.cpuMs = CpuBetween(time.cpuMs, MainThreadCpuMs(bench.ownId));
             if (run >= 0)
@@ -502,6 +499,7 @@ void WriteStartUps(FILE* out, const Bench& bench) {
         "over the floor's | runs cheaper:dearer than the floor |\n"
         "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n",
         out);
+    const char* const kRatio = " %.2fx ±%.0f%% |";
     double Run::*const figures[] = {&Run::ms, &Run::cpuMs, &Run::shownCpuMs, &Run::textCpuMs,
                                     &Run::paintCpuMs};
     for (size_t i = 0; i < bench.inputs.size(); ++i) {
@@ -511,12 +509,9 @@ void WriteStartUps(FILE* out, const Bench& bench) {
                          bench.inputs[i].label);
             for (double Run::*figure : figures)
                 WriteCell(out, Median(starts[program], figure));
-            WriteCell(out, Median(starts[kScribane], &Run::ms, &starts[program]),
-                      " %.2fx ±%.0f%% |");
-            WriteCell(out, Median(starts[kScribane], &Run::cpuMs, &starts[program]),
-                      " %.2fx ±%.0f%% |");
-            WriteCell(out, Median(starts[program], &Run::cpuMs, &starts[kFloor]),
-                      " %.2fx ±%.0f%% |");
+            WriteCell(out, Median(starts[kScribane], &Run::ms, &starts[program]), kRatio);
+            WriteCell(out, Median(starts[kScribane], &Run::cpuMs, &starts[program]), kRatio);
+            WriteCell(out, Median(starts[program], &Run::cpuMs, &starts[kFloor]), kRatio);
             std::fprintf(out, " %d:%d |\n", Cheaper(starts[program], starts[kFloor]),
                          Cheaper(starts[kFloor], starts[program]));
         }
