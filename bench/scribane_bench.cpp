@@ -214,8 +214,8 @@ std::pair<double, double> Median(const Runs& runs, double Run::*figure, const Ru
 struct Program {
     std::string name, path, options;
 };
-// Always measured, in this order: the floor's other ways of taking its text come last.
-enum { kScribane, kNotepad, kFloor, kFloorNotepadFont, kFontAfter, kRedrawOff, kSetHandle };
+// Always measured, in this order.
+enum { kScribane, kNotepad, kFloor, kFloorNotepadFont };
 
 struct Input {
     const char* label;
@@ -272,9 +272,6 @@ void ListProgramsAndInputs(Bench& bench) {
     add("Notepad", notepad);
     add("Floor, Verdana 16", bench.floor);
     add("Floor, Notepad's font", bench.floor, " -notepad-font");
-    add("Floor, font after text", bench.floor, " -font-after");
-    add("Floor, redraw off", bench.floor, " -redraw-off");
-    add("Floor, EM_SETHANDLE", bench.floor, " -set-handle");
     if (Bitness(usersNotepad) != Bitness(notepad))
         add("Notepad, Windows folder", usersNotepad);
     bench.inputs = {{"empty", ""},
@@ -419,10 +416,9 @@ void WriteIntroduction(FILE* out, const Bench& bench) {
         "Wall is the time from CreateProcess to ready; CPU the user and system time of "
         "the program's own Linux process from its start to ready, from /proc/PID/stat, "
         "counted in ticks of %.0f ms. Notepad's default settings: word wrap %s. The "
-        "floor is a window with a bare Unicode EDIT control given Verdana 16, then the "
-        "file's text by SetWindowText; each of its other ways changes one thing: "
-        "Notepad's font, the font set after the text, redrawing off while the text goes "
-        "in (WM_SETREDRAW), or the control handed a buffer of the text (EM_SETHANDLE).\n\n",
+        "floor is a window with a bare Unicode EDIT control given Verdana 16 (or Notepad's "
+        "font), then the file's text as UTF-16 in a moveable LocalAlloc block, handed to the "
+        "control as its buffer by EM_SETHANDLE.\n\n",
         bench.wineVersion.c_str(), bench.runs, static_cast<int>(sizeof(void*) * 8),
         1000.0 / TicksPerSecond, wraps ? "on" : "off");
 }
