@@ -38,15 +38,6 @@ std::string FileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// "32-bit" or "64-bit", as the magic number of the PE header of the program at `path` says.
-std::string Bitness(const std::string& path) {
-    const std::string head = FileBytes(path).substr(0, 4096);
-    const size_t pe = head.size() < 64 ? 0 : *reinterpret_cast<const DWORD*>(head.data() + 60);
-    if (pe == 0 || pe + 26 > head.size() || head.compare(pe, 4, std::string("PE\0\0", 4)) != 0)
-        return "unknown bitness";
-    return head[pe + 25] == 2 ? "64-bit" : "32-bit"; // 0x20B or 0x10B
-}
-
 // Linux counts the CPU time of every thread of a Wine process in /proc, which the prefix's
 // Z: drive shows; Wine's GetProcessTimes on another process counts far too little.
 std::vector<std::string> ProcessIds() {
@@ -260,20 +251,13 @@ void InstallAsTheSuiteDoes(const std::string& scribane) {
                     static_cast<DWORD>(folder.size() + 1));
 }
 
-// The Notepad of the system folder has this program's bitness, as Scribane has; the one of
-// the Windows folder, which a user starts, is measured too when it differs.
+// The Notepad of the system folder has this program's bitness, as Scribane and the floor have.
 void ListProgramsAndInputs(Bench& bench) {
     const std::string notepad = std::getenv("windir") + std::string("\\system32\\notepad.exe");
-    const std::string usersNotepad = std::getenv("windir") + std::string("\\notepad.exe");
-    const auto add = [&](const char* name, const std::string& path, const char* options = "") {
-        bench.programs.push_back({name + (" (" + Bitness(path) + ")"), path, options});
-    };
-    add("Scribane", bench.scribane);
-    add("Notepad", notepad);
-    add("Floor, Verdana 16", bench.floor);
-    add("Floor, Notepad's font", bench.floor, " -notepad-font");
-    if (Bitness(usersNotepad) != Bitness(notepad))
-        add("Notepad, Windows folder", usersNotepad);
+    bench.programs = {{"Scribane", bench.scribane, ""},
+                      {"Notepad", notepad, ""},
+                      {"Floor, Verdana 16", bench.floor, ""},
+                      {"Floor, Notepad's font", bench.floor, " -notepad-font"}};
     bench.inputs = {{"empty", ""},
                     {"64 KB", bench.folder + "\\input\\text-64k.txt"},
                     {"4 MB", bench.folder + "\\input\\text-4m.txt"}};
@@ -411,8 +395,8 @@ void WriteIntroduction(FILE* out, const Bench& bench) {
     std::fprintf(
         out,
         "# Scribane against Notepad and the floor\n\n%s; medians of %d runs, the programs "
-        "in turn, ± half the interquartile range as a share of the median; bitness from "
-        "each program's PE header; load and save in-process in the %d-bit benchmark. "
+        "in turn, ± half the interquartile range as a share of the median; every program "
+        "%d-bit, as the benchmark is built; load and save in-process in the benchmark. "
         "Wall is the time from CreateProcess to ready; CPU the user and system time of "
         "the program's own Linux process from its start to ready, from /proc/PID/stat, "
         "counted in ticks of %.0f ms. Notepad's default settings: word wrap %s. The "
