@@ -3,7 +3,6 @@
 // the bare file calls. scripts/bench runs it; it reads FOLDER\input, writes FOLDER\results.md:
 //   scribane_bench.exe FOLDER RUNS WINE-VERSION SCRIBANE FLOOR TICKS-PER-SECOND
 #include <windows.h>
-#include <psapi.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -21,7 +20,7 @@
 
 namespace {
 
-constexpr double kNotepadTarget = 1.0;    // start-up and memory, against Notepad
+constexpr double kNotepadTarget = 1.0;    // start-up, against Notepad
 constexpr double kFloorTarget = 1.2;      // in-process load and save, against the floor
 constexpr double kFloorStartTarget = 1.1; // start-up CPU time, against the floor
 constexpr double kLinearTarget = 1.5;     // time per MB of the 4 MB file over the 64 KB one
@@ -88,16 +87,6 @@ double MainThreadCpuMs(const std::string& id) {
     return id.empty() || schedstat.empty() ? -1 : std::stod(schedstat) / 1e6;
 }
 
-// This process's CPU time by GetProcessTimes, which counts Linux's clock ticks under Wine.
-double ProcessCpuMs() {
-    FILETIME created{}, exited{}, kernel{}, user{};
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME time) {
-        return (time.dwLowDateTime + 0x1p32 * time.dwHighDateTime) / 1e4;
-    };
-    return ms(kernel) + ms(user);
-}
-
 double CpuBetween(double from, double to) {
     return from < 0 || to < 0 ? -1 : to - from;
 }
@@ -107,7 +96,6 @@ double CpuBetween(double from, double to) {
 // program waits for input, and from there until nothing is left to paint.
 struct Run {
     double ms = -1, cpuMs = -1, shownCpuMs = -1, textCpuMs = -1, paintCpuMs = -1;
-    double privateMb = -1, peakMb = -1;
     bool wraps = false; // whether the edit control wraps words
 };
 using Runs = std::vector<Run>; // one program's runs with one input, failed ones too
@@ -164,11 +152,6 @@ Run Start(const std::string& program, std::string commandLine, size_t textLength
         run.shownCpuMs = shownCpu;
         run.textCpuMs = CpuBetween(shownCpu, textCpu);
         run.paintCpuMs = CpuBetween(textCpu, run.cpuMs);
-        // The private bytes are PagefileUsage: Wine gives other processes no PrivateUsage.
-        PROCESS_MEMORY_COUNTERS memory{};
-        GetProcessMemoryInfo(info.hProcess, &memory, sizeof memory);
-        run.privateMb = static_cast<double>(memory.PagefileUsage) / kMb;
-        run.peakMb = static_cast<double>(memory.PeakWorkingSetSize) / kMb;
         run.wraps = !(GetWindowLongPtrA(editor, GWL_STYLE) & (ES_AUTOHSCROLL | WS_HSCROLL));
         break;
     }
@@ -225,7 +208,6 @@ struct Bench {
     // SaveDocument and the floor's save.
     Runs steps[2][4];
     bool sameBytes = true; // whether every saved copy matched its file byte for byte
-    double ownCpuMs[3]{};  // over the in-process steps: see WriteInProcessNote
 };
 
 Bench ReadArguments(char** argv) {
@@ -348,8 +330,7 @@ void MeasureDocument(Bench& bench, size_t i) {
     DestroyWindow(window);
 }
 
-// Starts the editor in this process and measures its load and save of each file, and the
-// benchmark's own CPU time over that by each count.
+// Starts the editor in this process and measures its load and save of each file.
 bool MeasureLoadAndSave(Bench& bench) {
     ModuleInstance = GetModuleHandleA(nullptr);
     if (!StartEditor("scribane_bench.exe")) {
@@ -357,12 +338,8 @@ bool MeasureLoadAndSave(Bench& bench) {
         return false;
     }
     bench.ownId = FindProcess({}, "scribane_bench.exe");
-    const double before[] = {ProcessCpuMs(), CpuMs(bench.ownId), MainThreadCpuMs(bench.ownId)};
     MeasureDocument(bench, 1);
     MeasureDocument(bench, 2);
-    bench.ownCpuMs[0] = ProcessCpuMs() - before[0];
-    bench.ownCpuMs[1] = CpuBetween(before[1], CpuMs(bench.ownId));
-    bench.ownCpuMs[2] = CpuBetween(before[2], MainThreadCpuMs(bench.ownId));
     return true;
 }
 
@@ -421,22 +398,20 @@ void WriteTargets(FILE* out, const Bench& bench) {
                "|---|---:|---|---:|---:|---:|---|\n",
                out);
     struct Row {
-        const char *what, *unit;
+        const char* what;
         double Run::*figure;
         size_t against;
         double target;
     };
-    const Row rows[] = {{"start-up to ready", "ms", &Run::ms, kNotepad, kNotepadTarget},
-                        {"start-up CPU", "ms", &Run::cpuMs, kNotepad, kNotepadTarget},
-                        {"start-up CPU", "ms", &Run::cpuMs, kFloor, kFloorStartTarget},
-                        {"private bytes", "MB", &Run::privateMb, kNotepad, kNotepadTarget},
-                        {"peak working set", "MB", &Run::peakMb, kNotepad, kNotepadTarget}};
+    const Row rows[] = {{"start-up to ready", &Run::ms, kNotepad, kNotepadTarget},
+                        {"start-up CPU", &Run::cpuMs, kNotepad, kNotepadTarget},
+                        {"start-up CPU", &Run::cpuMs, kFloor, kFloorStartTarget}};
     for (const Row& row : rows)
         for (size_t i = 0; i < bench.inputs.size(); ++i)
-            WriteTarget(
-                out, std::string(row.what) + ", " + bench.inputs[i].label + " (" + row.unit + ")",
-                MedianOf(bench.starts[i][kScribane], row.figure), bench.programs[row.against].name,
-                MedianOf(bench.starts[i][row.against], row.figure), row.target);
+            WriteTarget(out, std::string(row.what) + ", " + bench.inputs[i].label + " (ms)",
+                        MedianOf(bench.starts[i][kScribane], row.figure),
+                        bench.programs[row.against].name,
+                        MedianOf(bench.starts[i][row.against], row.figure), row.target);
     for (const size_t step : {0, 2}) { // load, then save: against the floor, and per MB
         const std::string what = step == 0 ? "load" : "save";
         for (size_t i = 0; i < 2; ++i) {
@@ -457,11 +432,8 @@ void WriteTargets(FILE* out, const Bench& bench) {
 void WriteInProcessNote(FILE* out, const Bench& bench) {
     std::fprintf(out,
                  "\nIn-process CPU time is that of the benchmark's main thread, from "
-                 "/proc/PID/task/PID/schedstat in ns. Over all the in-process steps the benchmark "
-                 "used %.0f ms of CPU time by GetProcessTimes, %.0f ms by /proc/PID/stat and "
-                 "%.0f ms on its main thread. The copies that the editor and the floor saved %s "
-                 "their files byte for byte.\n",
-                 bench.ownCpuMs[0], bench.ownCpuMs[1], bench.ownCpuMs[2],
+                 "/proc/PID/task/PID/schedstat in ns. The copies that the editor and the floor "
+                 "saved %s their files byte for byte.\n",
                  bench.sameBytes ? "matched" : "DID NOT match");
 }
 
