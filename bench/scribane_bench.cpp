@@ -265,7 +265,8 @@ void MeasureStarts(Bench& bench) {
             }
 }
 
-// The floor of a load: the file in one read, given whole to the control.
+// The floor of a load, as the floor program's: the file in one read, as UTF-16 in a moveable
+// local block that the control takes as its buffer, the one it had freed.
 void FloorLoad(HWND editor, const std::string& path) {
     const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
@@ -273,7 +274,13 @@ void FloorLoad(HWND editor, const std::string& path) {
     DWORD read = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     CloseHandle(file);
-    SetWindowTextA(editor, bytes.c_str());
+    const HLOCAL text = LocalAlloc(LMEM_MOVEABLE, (read + 1) * sizeof(WCHAR));
+    auto* const wide = static_cast<WCHAR*>(LocalLock(text));
+    wide[MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), wide,
+                             static_cast<int>(read))] = L'\0';
+    LocalUnlock(text);
+    LocalFree(reinterpret_cast<HLOCAL>(SendMessageW(editor, EM_GETHANDLE, 0, 0)));
+    SendMessageW(editor, EM_SETHANDLE, reinterpret_cast<WPARAM>(text), 0);
 }
 
 // The floor of a save: the control's text in one call, written in one call.
@@ -295,8 +302,8 @@ void MeasureDocument(Bench& bench, size_t i) {
     GetWindowRect(EditorControl, &size);
     const HWND window = CreateWindowExA(0, "STATIC", "Floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                         0, 800, 600, nullptr, nullptr, nullptr, nullptr);
-    const HWND floor = CreateWindowExA(
-        static_cast<DWORD>(GetWindowLongPtrA(EditorControl, GWL_EXSTYLE)), "EDIT", "",
+    const HWND floor = CreateWindowExW(
+        static_cast<DWORD>(GetWindowLongPtrA(EditorControl, GWL_EXSTYLE)), L"EDIT", L"",
         static_cast<DWORD>(GetWindowLongPtrA(EditorControl, GWL_STYLE)), 0, 0,
         size.right - size.left, size.bottom - size.top, window, nullptr, nullptr, nullptr);
     SendMessageA(floor, WM_SETFONT, SendMessageA(EditorControl, WM_GETFONT, 0, 0), 0);
