@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "floor_load.h"
 #include "app/startup.h"
 #include "document/document.h"
 #include "platform/app_state.h"
@@ -265,24 +266,6 @@ void MeasureStarts(Bench& bench) {
             }
 }
 
-// The floor of a load, as the floor program's: the file in one read, as UTF-16 in a moveable
-// local block that the control takes as its buffer, the one it had freed.
-void FloorLoad(HWND editor, const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    const HLOCAL text = LocalAlloc(LMEM_MOVEABLE, (read + 1) * sizeof(WCHAR));
-    auto* const wide = static_cast<WCHAR*>(LocalLock(text));
-    wide[MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), wide,
-                             static_cast<int>(read))] = L'\0';
-    LocalUnlock(text);
-    LocalFree(reinterpret_cast<HLOCAL>(SendMessageW(editor, EM_GETHANDLE, 0, 0)));
-    SendMessageW(editor, EM_SETHANDLE, reinterpret_cast<WPARAM>(text), 0);
-}
-
 // The floor of a save: the control's text in one call, written in one call.
 void FloorSave(HWND editor, const std::string& path) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(editor)) + 1, '\0');
@@ -310,9 +293,9 @@ void MeasureDocument(Bench& bench, size_t i) {
     const std::string& path = bench.inputs[i].path;
     const std::string copy = bench.folder + "\\copy.txt", floorCopy = bench.folder + "\\floor.txt";
     CopyFileA(path.c_str(), copy.c_str(), FALSE);
-    const std::function<void()> steps[] = {[&] { LoadDocument(copy, FileType::Text); },
-                                           [&] { FloorLoad(floor, path); }, [] { SaveDocument(); },
-                                           [&] { FloorSave(floor, floorCopy); }};
+    const std::function<void()> steps[] = {
+        [&] { LoadDocument(copy, FileType::Text); }, [&] { FloorLoad(floor, path.c_str()); },
+        [] { SaveDocument(); }, [&] { FloorSave(floor, floorCopy); }};
     for (int run = -1; run < bench.runs; ++run) {
         SetWindowTextA(EditorControl, "");
         SetWindowTextA(floor, "");
