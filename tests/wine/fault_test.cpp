@@ -59,9 +59,12 @@ BOOL WINAPI Flush(HANDLE file) {
 }
 
 // 1175 and 1176 change nothing; with 1177 the old file already stands under the backup name;
-// with 2 another program deleted the target just before.
+// with 2 another program deleted the target just before. Otherwise it replaces a read-only file
+// as any other, as some systems do.
 BOOL WINAPI Replace(LPCSTR target, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID) {
     const DWORD code = Refusal(Call::Replace);
+    if (!code)
+        SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
         MoveFileExA(target, backup, 0);
     if (code == ERROR_FILE_NOT_FOUND)
@@ -167,6 +170,7 @@ const SaveFault kSaveFaults[] = {
     {.name = "unwritable", .target = Target::HeldUnwritable, .boxes = {kShared}, .after = kOld},
     {.name = "held and shared", .target = Target::HeldShared, .saved = true, .after = kNew},
     {.name = "a folder", .target = Target::Folder, .boxes = {kDenied}, .after = {"x.txt="}},
+    {.name = "flush refused", .faults = {{Call::Flush, 1, 5}}, .boxes = {kDenied}, .after = kOld},
     {.name = "1177, goes back",
      .faults = {{Call::Replace, 1, 1177}},
      .boxes = {k1177},
