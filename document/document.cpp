@@ -13,6 +13,7 @@
 #include "document/recent_files.h"
 #include "platform/app_state.h"
 #include "platform/wait_cursor.h"
+#include "suite/program_search.h"
 #include "suite/suite_table.h"
 
 DocumentStateRecord DocumentState;
@@ -168,7 +169,7 @@ Outcome<LoadedDocument> ReadIntoEditor(const std::string& path, FileType type) {
 // relative name whose full form is much longer.
 std::optional<std::string> NamedFilePath(const std::string& name) {
     std::string path = FullPathOf(name);
-    if (name.size() > kTextLimit || path.size() > kTextLimit || !IsFullPath(path)) {
+    if (name.size() > kTextLimit || path.size() > kTextLimit || !IsAbsolute(path)) {
         ReportFileError(SystemFailure(ERROR_FILENAME_EXCED_RANGE), path);
         return std::nullopt;
     }

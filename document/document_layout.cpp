@@ -1,5 +1,7 @@
 #include "document/document_layout.h"
 
+#include "document/path_text.h"
+
 namespace {
 
 // The header is a constant 17 (little-endian 32 bits). Nothing reads it back.
@@ -52,8 +54,7 @@ FileType FileTypeForName(std::string_view path) {
 bool IsGameFile(FileType type, std::string_view path) {
     if (type == FileType::LevelDescription || type == FileType::Credits)
         return true;
-    const size_t slash = path.find_last_of("\\/");
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::string name = FileNamePart(path);
     return name.size() == 11 && EndsInAnyCase(name, "credits.txt");
 }
 

@@ -16,10 +16,6 @@ std::string FolderOf(std::string_view path) {
     return std::string(slash == std::string_view::npos ? "" : path.substr(0, slash + 1));
 }
 
-bool IsFullPath(std::string_view path) {
-    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.starts_with("\\\\");
-}
-
 bool IsDeviceName(std::string_view path) {
     return path.starts_with("\\\\.\\") && path.find_first_of("\\/", 4) == std::string_view::npos;
 }

@@ -15,9 +15,6 @@ std::string FileNamePart(std::string_view path);
 // The folder of the full path `path`, with its closing backslash; empty when it names none.
 std::string FolderOf(std::string_view path);
 
-// Whether `path` is complete: it starts with a drive and a backslash, or with two backslashes.
-bool IsFullPath(std::string_view path);
-
 // Whether the full path `path` names a device rather than a file: "\\.\" and a name
 // without a folder, as the system completes a name such as "nul.txt", "con" or "com1".
 bool IsDeviceName(std::string_view path);

@@ -17,9 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
             named.starts_with(candidate) ||
             (candidate.ends_with(".exe") &&
              named.starts_with(std::string_view(candidate).substr(0, candidate.size() - 4)));
-        const bool full = candidate.size() >= 3 && candidate[1] == ':' &&
-                          (candidate[2] == '\\' || candidate[2] == '/');
-        if (!(inAFolder || (fromTheLine && (full || candidate.starts_with("\\\\")))))
+        if (!(inAFolder || (fromTheLine && IsAbsolute(candidate))))
             __builtin_trap();
     }
     return 0;

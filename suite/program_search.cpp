@@ -30,12 +30,6 @@ bool NamesFolder(std::string_view name) {
     return name.find_first_of("\\/:") != std::string_view::npos;
 }
 
-// "C:\..." or a network path "\\server\...": neither depends on the current folder.
-bool IsAbsolute(std::string_view path) {
-    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    return drive || path.starts_with("\\\\");
-}
-
 std::string WithExtension(std::string name) {
     const size_t fileName = name.find_last_of("\\/:");
     const size_t dot = name.rfind('.');
@@ -84,6 +78,11 @@ void AddCandidates(std::string_view name, const ProgramFolders& folders,
 }
 
 } // namespace
+
+bool IsAbsolute(std::string_view path) {
+    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return drive || path.starts_with("\\\\");
+}
 
 std::vector<std::string> ProgramCandidates(std::string_view commandLine,
                                            const ProgramFolders& folders) {

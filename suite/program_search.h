@@ -14,6 +14,10 @@ struct ProgramFolders {
     std::string Path;    // the PATH variable: folders separated by ';'
 };
 
+// Whether `path` does not depend on the current folder: "C:\..." or a network path
+// "\\server\...".
+bool IsAbsolute(std::string_view path);
+
 // The full names the program of `commandLine` may have, in the order they are to be tried;
 // the first that names a program file is the one to start. A program in double quotes is
 // that name alone. Otherwise the command line is taken as Windows takes it, the text up to
