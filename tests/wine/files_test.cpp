@@ -50,7 +50,6 @@ const std::string kMarked = "\xEF\xBB\xBF";
 const std::wstring kE = L"\u00E9";
 
 const Save kSaves[] = {
-    {.name = "every byte", .bytes = kAll, .shown = kAll, .saved = kAll},
     {.name = "all, level",
      .bytes = Level(kAll),
      .type = kLevel,
@@ -67,7 +66,6 @@ const Save kSaves[] = {
      .type = kLevel,
      .shown = "A",
      .saved = Level("A")},
-    {.name = "level, the header alone", .bytes = "\x11\0\0\0"s, .type = kLevel, .saved = ""},
     {.name = "LF", .bytes = "a\nb\n", .shown = "a\r\nb\r\n", .typed = L"c\r", .saved = "a\nb\nc\n"},
     {.name = "LF level",
      .bytes = Level("a\nb"),
@@ -178,12 +176,6 @@ const LossySave kLossySaves[] = {
      .answer = IDYES,
      .saved = "c?af\xC3\xA9",
      .shown = L"c?af\u00E9"},
-    {.bytes = kUtf8,
-     .typed = L"\xD800",
-     .answer = IDNO,
-     .saved = kUtf8,
-     .shown = L"c\xD800"
-              L"af\u00E9"},
 };
 
 TEST_F(Files, ACharacterTheEncodingCannotHoldIsSavedOnlyAfterAskingAndThenShowsAsSaved) {
@@ -207,88 +199,59 @@ TEST_F(Files, ACharacterTheEncodingCannotHoldIsSavedOnlyAfterAskingAndThenShowsA
     }
 }
 
-TEST_F(Files, ACharacterTypedReachesTheEditorWholeThroughTheMessageLoop) {
-    Editor editor;
-    WriteBytes(Path("utf8.txt"), "\xC3\xA9");
-    ASSERT_TRUE(LoadDocument(Path("utf8.txt"), kText));
-    SendMessageW(EditorControl, EM_SETSEL, 0, 0);
-    PostMessageW(EditorControl, WM_CHAR, 0x0101, 0);
-    PostQuitMessage(0);
-
-    RunMessageLoop();
-
-    Command(CMD_SAVE);
-    EXPECT_EQ(ReadBytes(Path("utf8.txt")), "\xC4\x81\xC3\xA9");
-}
-
+// Find searches the text as it shows it; without memory for a copy of it, it says so.
 TEST_F(Files, FindSearchesTheTextAsShown) {
     Editor editor;
     WriteBytes(Path("utf8.txt"), "\xE4\xB8\x80?"); // a character the code page lacks, then "?"
     ASSERT_TRUE(LoadDocument(Path("utf8.txt"), kText));
     SearchState = {"?", 1};
-
     RunSearch();
-
     EXPECT_EQ(Selection(), "1-2");
-}
-
-TEST_F(Files, FindWithoutMemoryForACopyOfTheTextSaysSo) {
-    Editor editor;
-    Put("text", false);
-    SearchState = {"t", 1};
     FileCalls.Allocate = [](size_t) -> void* { return nullptr; };
-
     RunSearch();
-
     EXPECT_EQ(Take(),
               std::vector<std::string>{"Find: There is not enough memory to search this text."});
 }
 
 // Loaded, "!" typed; saved three times, answering No, then Yes, then nothing left to ask.
 struct CutFile {
-    const char* name;
     std::string bytes;
-    std::vector<std::string> boxes;
+    std::string warning;
+    std::string question;
     std::string savedOnYes;
 };
 
 const CutFile kCutFiles[] = {
-    {"a level with a NUL inside",
-     "\x11\0\0\0ab\0cd\0"s,
-     {"Scribane: This file holds a NUL byte at position 6: only the text before it is shown, and "
-      "saving it would cut the file there.",
-      "Scribane: Saving will cut this file at position 6 and drop what follows, which is not "
-      "shown. "
-      "Save anyway?",
-      "Scribane: Saving will cut this file at position 6 and drop what follows, which is not "
-      "shown. "
-      "Save anyway?"},
-     "\x11\0\0\0ab!\0"s},
-    {"a level without its header",
-     "Hello world",
-     {"Scribane: This file does not start with a level description header: its first four bytes "
-      "are not shown, and saving it would replace them.",
-      "Scribane: Saving will replace the first four bytes of this file. Save anyway?",
-      "Scribane: Saving will replace the first four bytes of this file. Save anyway?"},
-     "\x11\0\0\0o world!\0"s},
+    {.bytes = "\x11\0\0\0ab\0cd\0"s,
+     .warning = "This file holds a NUL byte at position 6: only the text before it is shown, and "
+                "saving it would cut the file there.",
+     .question = "Saving will cut this file at position 6 and drop what follows, which is not "
+                 "shown. Save anyway?",
+     .savedOnYes = "\x11\0\0\0ab!\0"s},
+    {.bytes = "Hello world",
+     .warning = "This file does not start with a level description header: its first four bytes "
+                "are not shown, and saving it would replace them.",
+     .question = "Saving will replace the first four bytes of this file. Save anyway?",
+     .savedOnYes = "\x11\0\0\0o world!\0"s},
 };
 
 TEST_F(Files, AFileShownInPartWarnsAndAsksBeforeEachSaveOverItUntilSaved) {
     Editor editor;
     for (const CutFile& row : kCutFiles) {
-        SCOPED_TRACE(row.name);
-        WriteBytes(Path(row.name), row.bytes);
-        ASSERT_TRUE(LoadDocument(Path(row.name), kLevel));
+        SCOPED_TRACE(row.warning);
+        WriteBytes(Path("x.inf"), row.bytes);
+        ASSERT_TRUE(LoadDocument(Path("x.inf"), kLevel));
         Type(-1, L"!");
         answers = {Press(IDNO), Press(IDYES)};
 
         Command(CMD_SAVE);
-        EXPECT_EQ(ReadBytes(Path(row.name)), row.bytes);
+        EXPECT_EQ(ReadBytes(Path("x.inf")), row.bytes);
         Command(CMD_SAVE);
-        EXPECT_EQ(ReadBytes(Path(row.name)), row.savedOnYes);
+        EXPECT_EQ(ReadBytes(Path("x.inf")), row.savedOnYes);
         Command(CMD_SAVE);
 
-        EXPECT_EQ(Take(), row.boxes);
+        const std::string question = "Scribane: " + row.question;
+        EXPECT_EQ(Take(), (std::vector{"Scribane: " + row.warning, question, question}));
     }
 }
 
@@ -326,19 +289,16 @@ TEST_F(Files, ASaveAsOverTheSameFileUnderAnotherNameAsksToo) {
 }
 
 TEST_F(Files, ASaveAsksNothingOnceTheFileShownInPartIsGoneOrTheTextIsNew) {
-    Editor editor;
     WriteBytes(Path("cut.bin"), "Hello\0world"s);
-    ASSERT_TRUE(LoadDocument(Path("cut.bin"), kText));
+    Editor editor("scribane.exe \"" + Path("cut.bin") + "\"");
     DeleteFileA(Path("cut.bin").c_str()); // nothing left to lose
     Put("gone", true);
     Command(CMD_SAVE);
-    EXPECT_EQ(ReadBytes(Path("cut.bin")), "gone");
     WriteBytes(Path("cut.bin"), "Hello\0world"s);
     ASSERT_TRUE(LoadDocument(Path("cut.bin"), kText));
     Command(CMD_NEW); // the text is no longer the file's
-    Put("new", true);
-    DocumentState.CurrentFileName = Path("cut.bin");
-    Command(CMD_SAVE);
-    EXPECT_EQ(ReadBytes(Path("cut.bin")), "new");
-    EXPECT_EQ(Take(), std::vector(2, kCutWarning)); // the two loads' warnings alone
+    answers = {Choose(Path("cut.bin"), 0), Press(IDYES)};
+    Command(CMD_SAVE_AS);
+    EXPECT_EQ(Take(), (std::vector{kCutWarning, kCutWarning, "Save As: 3|"s, kReplace}));
+    EXPECT_EQ(ReadBytes(Path("cut.bin")), "");
 }

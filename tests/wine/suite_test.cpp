@@ -1,7 +1,5 @@
-// The main window, its commands and keys; the editor in its suite, its programs and installer.
+// The main window, its commands and keys; the editor in its suite and the programs it starts.
 #include "support/harness.h"
-
-#include <process.h>
 
 struct Window : EditorTest {
     // Whether the message loop's own step takes `key` in `window` for a shortcut, and runs it.
@@ -87,12 +85,18 @@ TEST_F(Window, ShortcutKeysInTheEditorRunTheirCommandsOnlyWithCtrl) {
     EXPECT_FALSE(Key(StatusBar, 'S', true));
 }
 
-// The control's own limit is about 30,000 characters; the editor's text goes past it.
-TEST_F(Window, TypingGoesPastTheControlsOwnLimit) {
+// Typed through the message loop, a character reaches the editor whole, whatever the code page
+// holds, and past the control's own limit of about 30,000 characters.
+TEST_F(Window, TypingGoesThroughTheLoopWholeAndPastTheControlsOwnLimit) {
     WriteBytes(Path("long.txt"), std::string(30000, 'a'));
     Editor editor("scribane.exe \"" + Path("long.txt") + "\"");
-    Type(-1, L"b");
-    EXPECT_EQ(GetWindowTextLengthW(EditorControl), 30001);
+    SendMessageW(EditorControl, EM_SETSEL, 30000, 30000);
+    PostMessageW(EditorControl, WM_CHAR, 0x0101, 0);
+    PostQuitMessage(0);
+
+    RunMessageLoop();
+
+    EXPECT_EQ(WideText(), std::wstring(30000, L'a') + L"\u0101");
 }
 
 // scripts/test runs Wine 5 hours 45 minutes east of UTC, so a stamp in UTC shows.
@@ -181,16 +185,6 @@ TEST_F(Launches, EachProgramStartsFromWhereItIsFoundAndNeverFromTheCurrentFolder
     EXPECT_EQ(Launch(CMD_HELP), "C:\\windows\\hh.exe|Hh.exe C:\\Velkaro\\Vellumdoc.chm");
 }
 
-TEST_F(Launches, AStartedProgramGetsTheEditorsEnvironmentAsItIs) {
-    SetEnvironmentVariableA("ScribaneTestMarker", "set by the test");
-    Editor editor;
-    Launch(CMD_HELP);
-    SetEnvironmentVariableA("ScribaneTestMarker", nullptr);
-    const std::string environment = ReadBytes(ProgramFolder() + "environment.txt");
-    EXPECT_NE(environment.find("\r\nScribaneTestMarker=set by the test\r\n"), std::string::npos);
-    EXPECT_EQ(environment.find("NoDefaultCurrentDirectoryInExePath"), std::string::npos);
-}
-
 // Installed, start shows no box (every other test starts so); without the program folder it warns,
 // and the editor opens all the same.
 TEST_F(Launches, StartWithoutTheProgramFolderWarnsOfTheInstallation) {
@@ -229,57 +223,4 @@ TEST_F(Launches, TheGreetingClearsTheFlagFirstAndOnlyEnterOpensTheIntroductionAn
                                         "or just edit plain text|Made by Ostrik|From "
                                         "Velkaro|velkaro.example|Over",
                                         greeting}));
-}
-
-// The installer run silently into a folder of the test's choice; skipped where none was built.
-struct Installer : EditorTest {
-    const std::string target = "C:\\Velkaro Test";
-    const std::string setup = ProgramFolder() + "..\\dist\\scribane-2.0.11-setup.exe";
-    static inline const std::string kVerb =
-        "Software\\Classes\\SystemFileAssociations\\.inf\\shell\\";
-    void SetUp() override {
-        EditorTest::SetUp();
-        if (!Exists(setup))
-            GTEST_SKIP() << "no installer was built (makensis or chmcmd missing)";
-        SetValue((kVerb + "Other").c_str(), "", "Other"); // another program's verb
-        SetValue(kOwnKey, "a", "C:\\L\\one.inf");         // the user's recent list
-        ASSERT_EQ(_spawnl(_P_WAIT, setup.c_str(), "setup", "/S", ("/D=" + target).c_str(), nullptr),
-                  0);
-    }
-    void TearDown() override {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kVerb + "Other").c_str());
-        EditorTest::TearDown();
-    }
-    // The installed folder's files and the registry values the installer touches ("-": none).
-    std::vector<std::string> Installed() const {
-        std::vector<std::string> installed = FolderContents(target);
-        installed.push_back("Tessarine " + Value(kSuiteKey, "Tessarine"));
-        installed.push_back("EersteKeer " + Value(kOwnKey, "EersteKeer"));
-        installed.push_back("a " + Value(kOwnKey, "a"));
-        installed.push_back("verb " + Value((kVerb + "EditWithScribane").c_str(), ""));
-        installed.push_back("command " + Value((kVerb + "EditWithScribane\\command").c_str(), ""));
-        installed.push_back("user's verb " +
-                            Value((kVerb + "EditWithScribane").c_str(), "", HKEY_CURRENT_USER));
-        installed.push_back("other verb " + Value((kVerb + "Other").c_str(), ""));
-        return installed;
-    }
-};
-
-TEST_F(Installer, PutsTheProgramAndTheHelpInPlaceAndRegistersThemForEveryUser) {
-    EXPECT_EQ(Installed(),
-              (std::vector<std::string>{"Uninstall Scribane.exe", "Vellumdoc.chm", "scribane.exe",
-                                        "Tessarine C:\\Velkaro Test", "EersteKeer 1",
-                                        "a C:\\L\\one.inf", "verb Edit with Scribane",
-                                        "command \"C:\\Velkaro Test\\scribane.exe\" \"%1\"",
-                                        "user's verb -", "other verb Other"}));
-}
-
-TEST_F(Installer, TheUninstallerRemovesWhatTheInstallerAddedAndNothingElse) {
-    EXPECT_EQ(_spawnl(_P_WAIT, (target + "\\Uninstall Scribane.exe").c_str(), "uninstall", "/S",
-                      ("_?=" + target).c_str(), nullptr),
-              0);
-    EXPECT_EQ(Installed(),
-              (std::vector<std::string>{"Uninstall Scribane.exe", // run in place, it stays
-                                        "Tessarine -", "EersteKeer -", "a C:\\L\\one.inf", "verb -",
-                                        "command -", "user's verb -", "other verb Other"}));
 }
