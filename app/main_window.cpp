@@ -4,8 +4,6 @@
 #include "document/document.h"
 #include "platform/app_state.h"
 
-ShutdownReasonCalls ShutdownReason;
-
 void LayOutMainWindow() {
     // The WM_SIZE sent while start-up shows the window comes before the children exist.
     if (!StatusBar || !EditorControl)
@@ -41,9 +39,9 @@ static LRESULT QueryEndSession() {
     if (!SendMessageA(EditorControl, EM_GETMODIFY, 0, 0))
         return TRUE;
     asking = true;
-    ShutdownReason.Create(MainWindow, L"Unsaved text in Scribane");
+    ShutdownBlockReasonCreate(MainWindow, L"Unsaved text in Scribane");
     const bool goesOn = ConfirmSave();
-    ShutdownReason.Destroy(MainWindow);
+    ShutdownBlockReasonDestroy(MainWindow);
     asking = false;
     return goesOn ? TRUE : FALSE;
 }

@@ -2,8 +2,6 @@
 // and Save as dialogs.
 #include "support/harness.h"
 
-#include "app/main_window.h"
-
 struct Document : EditorTest {
     // The recent entries of the File menu: its items between the first two separators.
     static std::vector<std::string> RecentItems() {
@@ -54,46 +52,6 @@ TEST_F(Document, TheRecentListKeepsTheFourLastLoadsAndTheMenuShowsThem) {
     }
 }
 
-struct ByName {
-    const char* name;
-    enum { CommandLine, RecentEntry, Drop } way;
-    const char* file;
-    std::string bytes;
-    FileType type;
-    std::string saved; // after "!" is added
-};
-
-const ByName kByName[] = {
-    {"named relative on the command line", ByName::CommandLine, "UP.INF", "\x11\0\0\0abc\0"s,
-     kLevel, "\x11\0\0\0abc!\0"s},
-    {"a recent entry", ByName::RecentEntry, "lvl.inf", "\x11\0\0\0abc\0"s, kLevel,
-     "\x11\0\0\0abc!\0"s},
-    {"the first of two dropped", ByName::Drop, "credits.txt", "abc", FileType::None, "abc!"},
-};
-
-TEST_F(Document, AFileReachedByNameIsALevelDescriptionWhenItsNameEndsInInf) {
-    SetCurrentDirectoryA(folder.c_str());
-    for (const ByName& row : kByName) {
-        SCOPED_TRACE(row.name);
-        WriteBytes(Path(row.file), row.bytes);
-        SetValue(kOwnKey, "a", Path(row.file));
-        Editor editor(row.way == ByName::CommandLine ? "scribane.exe "s + row.file
-                                                     : "scribane.exe");
-        if (row.way == ByName::RecentEntry)
-            Command(CMD_RECENT_1);
-        if (row.way == ByName::Drop)
-            DropFiles(Path(row.file) + '\0' + Path("other.txt") + '\0');
-
-        EXPECT_EQ(Text(), "abc");
-        EXPECT_EQ(DocumentState.CurrentFileName, Path(row.file));
-        EXPECT_EQ(DocumentState.CurrentFileType, row.type);
-        EXPECT_EQ(Title(), std::string(row.file) + " - Scribane");
-        Put("abc!", true);
-        Command(CMD_SAVE);
-        EXPECT_EQ(ReadBytes(Path(row.file)), row.saved);
-    }
-}
-
 // A name whose full form is longer than 255 characters is refused before anything else: in one
 // box however long the name, and never loaded under the name cut short.
 TEST_F(Document, ANameLongerThan255CharactersIsRefusedBeforeTheSavePrompt) {
@@ -114,62 +72,76 @@ TEST_F(Document, ANameLongerThan255CharactersIsRefusedBeforeTheSavePrompt) {
 }
 
 void DropOther(Document& test) {
-    Document::DropFiles(test.Path("other.txt") + '\0');
+    Document::DropFiles(test.Path("other.inf") + '\0' + test.Path("draft.txt") + '\0');
 }
 
 const std::string kPrompt = "Save text: Would you like to save this text?";
 
 // Each way the text can be dropped, and the answers to the prompt. The text is "changed", in
-// draft.txt holding "draft"; other.txt, holding "other", is the recent entry "b".
+// draft.txt holding "draft"; other.inf, a level description of "other", is the recent entry "b",
+// and the first of two files dropped: reached by name, it is read as one.
 struct Drop {
     const char* name;
     std::function<void(Document& test)> drop;
     bool modified = true;
     int answer = IDCANCEL;
     bool saveFails = false;
-    std::string textAfter = "changed";
-    std::string fileAfter = "draft";
+    std::string text = "changed"; // in the editor afterwards
+    std::string file = "draft";   // in draft.txt afterwards
     std::vector<std::string> boxes = {kPrompt};
 };
+
+void Exit(Document&) {
+    Document::Command(CMD_EXIT);
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
+        DispatchMessageA(&message);
+}
+
+// Asked again while its prompt is up, the editor refuses the end of the session at once.
+void EndSession(Document& test) {
+    LRESULT again = -1;
+    test.answers = {[&](HWND prompt) {
+        again = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0);
+        Press(IDCANCEL)(prompt);
+    }};
+    EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0));
+    EXPECT_FALSE(again);
+}
+
+void OpenRecent(Document&) {
+    Document::Command(CMD_RECENT_1 + 1);
+}
+
+const std::string kDenied = "Runtime error 5\ndraft.txt: Access denied.";
 
 const Drop kDrops[] = {
     {.name = "New, cancelled", .drop = [](Document&) { Document::Command(CMD_NEW); }},
     {.name = "Open, cancelled", .drop = [](Document&) { Document::Command(CMD_OPEN); }},
-    {.name = "the end of the session, cancelled",
-     .drop = [](Document&) { EXPECT_FALSE(SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0)); }},
-    {.name = "File > Exit, cancelled",
-     .drop =
-         [](Document&) {
-             Document::Command(CMD_EXIT);
-             for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);)
-                 DispatchMessageA(&message);
-         }},
-    {.name = "a drop, No", .drop = DropOther, .answer = IDNO, .textAfter = "other"},
-    {.name = "a drop, Yes",
-     .drop = DropOther,
-     .answer = IDYES,
-     .textAfter = "other",
-     .fileAfter = "changed"},
-    {.name = "a drop, Yes with a save that fails",
+    {.name = "the end of the session, cancelled", .drop = EndSession},
+    {.name = "File > Exit, cancelled", .drop = Exit},
+    {.name = "the recent entry, No", .drop = OpenRecent, .answer = IDNO, .text = "other"},
+    {.name = "a drop, Yes", .drop = DropOther, .answer = IDYES, .text = "other", .file = "changed"},
+    {.name = "Yes, save fails",
      .drop = DropOther,
      .answer = IDYES,
      .saveFails = true,
-     .boxes = {kPrompt, "Runtime error 5\ndraft.txt: Access denied."}},
-    {.name = "a drop of unmodified text, not asked",
+     .boxes = {kPrompt, kDenied}},
+    {.name = "unmodified, not asked",
      .drop = DropOther,
      .modified = false,
-     .textAfter = "other",
+     .text = "other",
      .boxes = {}},
 };
 
 TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides) {
-    WriteBytes(Path("other.txt"), "other");
-    SetValue(kOwnKey, "b", Path("other.txt"));
+    WriteBytes(Path("other.inf"), "\x11\0\0\0other\0"s);
+    SetValue(kOwnKey, "b", Path("other.inf"));
     Editor editor;
     for (const Drop& row : kDrops) {
         SCOPED_TRACE(row.name);
         WriteBytes(Path("draft.txt"), "draft");
         DocumentState.CurrentFileName = Path("draft.txt");
+        DocumentState.CurrentFileType = kText;
         Put("changed", row.modified);
         SetFileAttributesA(Path("draft.txt").c_str(),
                            row.saveFails ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
@@ -178,46 +150,10 @@ TEST_F(Document, TheSavePromptGuardsEveryWayTheTextIsDroppedAndItsAnswerDecides)
         row.drop(*this);
 
         SetFileAttributesA(Path("draft.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(Text(), row.textAfter);
-        EXPECT_EQ(ReadBytes(Path("draft.txt")), row.fileAfter);
+        EXPECT_EQ(Text(), row.text);
+        EXPECT_EQ(ReadBytes(Path("draft.txt")), row.file);
         EXPECT_EQ(Take(), row.boxes);
     }
-}
-
-// What the editor told Windows about a session that waits for it: each reason, then "gone".
-std::vector<std::wstring> shutdownReasons;
-
-BOOL WINAPI RecordReason(HWND, LPCWSTR reason) {
-    shutdownReasons.push_back(reason);
-    return TRUE;
-}
-
-BOOL WINAPI RecordReasonGone(HWND) {
-    shutdownReasons.push_back(L"gone");
-    return TRUE;
-}
-
-TEST_F(Document, WhileTheEndOfSessionPromptIsUpWindowsKnowsWhyAndASecondQueryIsRefused) {
-    Editor editor;
-    Put("changed", true);
-    ShutdownReason = {RecordReason, RecordReasonGone};
-    shutdownReasons.clear();
-    std::vector<std::wstring> reasonsAtThePrompt;
-    LRESULT secondQuery = -1;
-    answers = {[&](HWND prompt) {
-        reasonsAtThePrompt = shutdownReasons;
-        secondQuery = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0);
-        Press(IDNO)(prompt);
-    }};
-
-    const LRESULT firstQuery = SendMessageA(MainWindow, WM_QUERYENDSESSION, 0, 0);
-
-    ShutdownReason = {};
-    EXPECT_EQ(firstQuery, TRUE);
-    EXPECT_EQ(secondQuery, FALSE);
-    EXPECT_EQ(Take(), std::vector{kPrompt});
-    EXPECT_EQ(reasonsAtThePrompt, std::vector<std::wstring>{L"Unsaved text in Scribane"});
-    EXPECT_EQ(shutdownReasons, (std::vector<std::wstring>{L"Unsaved text in Scribane", L"gone"}));
 }
 
 // Save as starts on the filter of the document's type, Open on the text filter; cancelled, or

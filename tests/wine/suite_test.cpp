@@ -19,15 +19,17 @@ struct Window : EditorTest {
     }
 };
 
-// Started on a file with a recent list and sibling tools installed: every menu item with its
-// identifier and caption, the title and both status texts.
+// Started on a level description named relative to the current folder, with a recent list and
+// sibling tools installed: every menu item with its identifier and caption, the title, both status
+// texts and the text.
 TEST_F(Window, AtStartUpTheUserSeesTheMenusTheFileAndItsName) {
-    WriteBytes(Path("x.txt"), "abc");
+    SetCurrentDirectoryA(folder.c_str());
+    WriteBytes(Path("X.INF"), "\x11\0\0\0abc\0"s);
     SetValue(kOwnKey, "a", "C:\\L\\R&D notes.txt");
     SetValue(kSuiteKey, "Terracant", "C:\\Velkaro");
     SetValue(kSuiteKey, "Brasquel", "C:\\" + std::string(297, 'b')); // too long to read
     SetValue(kSuiteKey, "Lexorith", "C:\\Velkaro");
-    Editor editor("scribane.exe \"" + Path("x.txt") + "\"");
+    Editor editor("scribane.exe X.INF");
     std::vector<std::string> screen;
     const HMENU bar = GetMenu(MainWindow);
     for (int popup = 0; popup < GetMenuItemCount(bar); ++popup) {
@@ -37,23 +39,25 @@ TEST_F(Window, AtStartUpTheUserSeesTheMenusTheFileAndItsName) {
     }
     screen.push_back("title: " + Title());
     screen.push_back("status: " + Status(0) + "|" + Status(1));
+    screen.push_back("text: " + Text());
     EXPECT_EQ(screen,
               (std::vector<std::string>{
-                  "&File: 101 &New, 102 &Open..., 103 Save &as..., 105 &Save, ---, 106 x.txt, 107 "
+                  "&File: 101 &New, 102 &Open..., 103 Save &as..., 105 &Save, ---, 106 X.INF, 107 "
                   "R&&D notes.txt, 108 (Empty) grayed, 109 (Empty) grayed, ---, 104 &Exit,",
                   "&Edit: 111 &Undo\bCtrl+Z, ---, 112 &Cut\bCtrl+X, 113 &Copy\bCtrl+C, 114 "
                   "&Paste\bCtrl+V, ---, 115 &Delete\bDel, 116 Date and &time, ---, 117 "
                   "&Find...\bCtrl+F, 118 Find &next\bF3, 119 Select &all\bCtrl+A,",
                   "&Programmes: 591 Terracant, 594 Lexorith,",
                   "&Help: 131 &About, 132 &Quick introduction, 133 &Velkaro online, 134 &Help,",
-                  "title: x.txt - Scribane", "status:  " + Path("x.txt") + "|\t"}));
+                  "title: X.INF - Scribane", "status:  " + Path("X.INF") + "|\t", "text: abc"}));
 }
 
-// One search, step by step, in "one two one two" from its end.
+// One search, step by step, in the text as shown, from its end: "?" is not the character the code
+// page lacks. Without memory for a copy of the text, it says so.
 TEST_F(Window, FindStartsAtTheTopAndFindNextGoesOnAndWraps) {
     Editor editor;
     const std::string dialog = "Find: Search for the text:||Find|Find next|Cancel";
-    Put("one two one two", false);
+    SetWindowTextW(EditorControl, L"\u4E00ne two one two");
     SendMessageA(EditorControl, EM_SETSEL, 15, 15);
     EXPECT_TRUE(Find("two")); // finds from the top
     EXPECT_EQ(Selection(), "4-7");
@@ -62,8 +66,14 @@ TEST_F(Window, FindStartsAtTheTopAndFindNextGoesOnAndWraps) {
     Command(CMD_FIND_NEXT); // wraps at the end
     EXPECT_EQ(Selection(), "4-7");
     EXPECT_TRUE(Find("Two")); // case counts
+    EXPECT_TRUE(Find("?"));
     EXPECT_EQ(Selection(), "4-7");
-    EXPECT_EQ(Take(), (std::vector<std::string>{dialog, dialog, "Find: Cannot find \"Two\"."}));
+    FileCalls.Allocate = [](size_t) -> void* { return nullptr; };
+    Command(CMD_FIND_NEXT);
+    EXPECT_EQ(Take(), (std::vector<std::string>{dialog, dialog, "Find: Cannot find \"Two\".",
+                                                dialog, "Find: Cannot find \"?\".",
+                                                "Find: There is not enough memory to search this "
+                                                "text."}));
 }
 
 TEST_F(Window, ShortcutKeysInTheEditorRunTheirCommandsOnlyWithCtrl) {
@@ -185,42 +195,34 @@ TEST_F(Launches, EachProgramStartsFromWhereItIsFoundAndNeverFromTheCurrentFolder
     EXPECT_EQ(Launch(CMD_HELP), "C:\\windows\\hh.exe|Hh.exe C:\\Velkaro\\Vellumdoc.chm");
 }
 
-// Installed, start shows no box (every other test starts so); without the program folder it warns,
-// and the editor opens all the same.
-TEST_F(Launches, StartWithoutTheProgramFolderWarnsOfTheInstallation) {
-    const char* text = "Scribane isn't properly installed. Please run the installation again. If "
-                       "neccessary, you can download the installation programme from "
-                       "http://velkaro.example/";
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSuiteKey);
-    Editor editor;
-    EXPECT_EQ(Take(), std::vector{"Error: "s + text});
-    EXPECT_EQ(Status(0), "(Unsaved)");
-}
-
-// The greeting answered No at start, About, then the greeting again answered with Enter.
-TEST_F(Launches, TheGreetingClearsTheFlagFirstAndOnlyEnterOpensTheIntroductionAndAbout) {
+// Not installed, on a first start: the greeting answered No, then the warning, About, and the
+// greeting again answered with Enter, which opens the introduction found without a folder.
+TEST_F(Launches, TheGreetingClearsTheFlagFirstThenTheInstallationIsWarnedOf) {
     SetValue(kOwnKey, "EersteKeer", "1");
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSuiteKey, "Tessarine");
     DeleteFileA((ProgramFolder() + "launches.txt").c_str());
     std::string flagWhileGreeting = "not shown";
     answers = {[&](HWND greeting) {
                    flagWhileGreeting = Value(kOwnKey, "EersteKeer");
                    Press(IDC_SECOND_BUTTON)(greeting);
                },
-               Press(IDCANCEL),
+               Press(IDOK), Press(IDCANCEL),
                [](HWND greeting) { PostMessageA(greeting, WM_KEYDOWN, VK_RETURN, 0); }};
     Editor editor;
     Command(CMD_ABOUT);
     RunFirstRunDialog();
     EXPECT_EQ(flagWhileGreeting, "");
-    EXPECT_EQ(Logged(), "C:\\windows\\hh.exe|Hh.exe "
-                        "C:\\Velkaro\\Vellumdoc.chm::/INF/QuickStart.htm");
+    EXPECT_EQ(Logged(), "C:\\windows\\hh.exe|Hh.exe \\Vellumdoc.chm::/INF/QuickStart.htm");
     const std::string greeting = "First time: *Welcome!|This is the first time you started "
                                  "Scribane. Would you like a quick introduction to the "
                                  "programme?|Yes|No";
     EXPECT_EQ(Take(),
-              (std::vector<std::string>{greeting,
-                                        "About: *Scribane v2.0.11|Create your own INF-files "
-                                        "or just edit plain text|Made by Ostrik|From "
-                                        "Velkaro|velkaro.example|Over",
-                                        greeting}));
+              (std::vector<std::string>{
+                  greeting,
+                  "Error: Scribane isn't properly installed. Please run the installation again. "
+                  "If neccessary, you can download the installation programme from "
+                  "http://velkaro.example/",
+                  "About: *Scribane v2.0.11|Create your own INF-files or just edit plain "
+                  "text|Made by Ostrik|From Velkaro|velkaro.example|Over",
+                  greeting}));
 }
