@@ -1,7 +1,5 @@
-// Files hold anything: decoding never misbehaves, says where a NUL cut the text, and a file the
-// editor shows whole comes back byte for byte from an unedited save, in either layout, read as
-// it was read before. A level description gains the closing NUL it lacked, and one of the
-// header alone, its empty text.
+// Any bytes decode, a cut says where its NUL is, and a file shown whole comes back from an unedited
+// save as read, but for a level description's missing NUL, or its header when it is empty.
 #include "document/document_layout.h"
 #include "document/text_format.h"
 

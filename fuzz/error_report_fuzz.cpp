@@ -1,5 +1,4 @@
-// The error report fits its boxes whatever the number, the call stack and the lines that say
-// what failed, and no box holds line ends alone.
+// The report fits its boxes whatever it holds, and no box holds line ends alone.
 #include <cstring>
 
 #include "document/error_report.h"

@@ -1,6 +1,5 @@
-// Whatever command line the registry holds for a tool, the program is looked for only in the
-// folders given or where a full name at the start of the line says: every candidate is a full
-// name, never one the current folder would complete.
+// Whatever a tool's command line, each candidate is in a folder given or a full name the line
+// starts with: never one the current folder would complete.
 #include <algorithm>
 
 #include "suite/program_search.h"

@@ -1,5 +1,4 @@
-// Runs a fuzz target over each file of its seed corpus, the folder named on the command line,
-// so that a known input that once went wrong fails as an ordinary test.
+// A fuzz target over each file of its seed corpus (the folder named), as an ordinary test.
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -9,8 +9,7 @@
 
 using enum TextEncoding;
 
-// Only valid UTF-8 is read as UTF-8, and never in the game's own files: any other bytes are kept
-// as they are, in the code page.
+// Only valid UTF-8 is read as UTF-8, and never in the game's own files.
 struct Detection {
     const char* name;
     std::string text;
@@ -38,8 +37,8 @@ TEST(TextFormat, OnlyValidUtf8OutsideTheGamesFilesIsReadAsUtf8) {
     }
 }
 
-// A first line of 33 characters and 70 lines of 14 leave room for 11 of the next; the rest of
-// that line is dropped, the next starts a new box.
+// 33 characters and 70 lines of 14 leave room for 11 of the next; its rest goes, the next line
+// starts a new box.
 TEST(ErrorReport, TheReportFillsBoxesOf1024CharactersAndDropsTheRestOfACutLine) {
     std::vector<std::uint32_t> addresses;
     for (std::uint32_t i = 0; i <= 100; ++i)

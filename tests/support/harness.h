@@ -1,6 +1,6 @@
 #pragma once
-// What the Windows tests share: the suite's registry and a folder set up, the editor started in
-// the test's own process, and the boxes it shows, answered as a user would.
+// The editor started in the test's own process, in a set-up suite, its boxes answered as a user
+// would.
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
@@ -107,8 +107,7 @@ struct Editor {
     }
 };
 
-// A test with a clean installed suite (C:\Velkaro) and a new folder of its own. The boxes shown
-// take `answers` in order and land in `seen`; one without an answer is cancelled.
+// A clean installed suite (C:\Velkaro) and a new folder; boxes take `answers` in order, or Cancel.
 struct EditorTest : ::testing::Test {
     void SetUp() override {
         static int tests = 0;
@@ -217,15 +216,14 @@ struct EditorTest : ::testing::Test {
         GlobalUnlock(drop);
         SendMessageA(MainWindow, WM_DROPFILES, WPARAM(drop), 0);
     }
-    static void SetValue(const char* key, const char* name, const std::string& text,
-                         HKEY root = HKEY_LOCAL_MACHINE) {
-        RegSetKeyValueA(root, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
+    static void SetValue(const char* key, const char* name, const std::string& text) {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, REG_SZ, text.c_str(), DWORD(text.size()));
     }
     // A registry value's text, or "-" when there is none.
-    static std::string Value(const char* key, const char* name, HKEY root = HKEY_LOCAL_MACHINE) {
+    static std::string Value(const char* key, const char* name) {
         char text[4096] = "";
         DWORD size = sizeof text;
-        if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, text, &size))
             return "-";
         return text;
     }

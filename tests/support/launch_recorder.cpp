@@ -1,5 +1,4 @@
-// Stands in for a program the editor starts: appends "<its own path>|<its command line>" to the
-// file that SCRIBANE_LAUNCHES names, which it finds only in the environment the editor gave it.
+// Stands in for a started program: appends "<its path>|<its command line>" to SCRIBANE_LAUNCHES.
 #include <windows.h>
 
 #include <fstream>

@@ -1,6 +1,4 @@
-// Files: what a file shows and what a save writes back, byte for byte, in each layout, line end,
-// encoding and system code page; and the warning and the question for a file the editor cannot
-// show whole.
+// What a file shows and a save writes back, byte for byte; files the editor cannot show whole.
 #include "support/harness.h"
 
 namespace {
@@ -61,18 +59,7 @@ const Save kSaves[] = {
      .type = kLevel,
      .shown = kUtf8,
      .saved = Level(kUtf8)},
-    {.name = "level, no NUL",
-     .bytes = "\x11\0\0\0A"s,
-     .type = kLevel,
-     .shown = "A",
-     .saved = Level("A")},
     {.name = "LF", .bytes = "a\nb\n", .shown = "a\r\nb\r\n", .typed = L"c\r", .saved = "a\nb\nc\n"},
-    {.name = "LF level",
-     .bytes = Level("a\nb"),
-     .type = kLevel,
-     .shown = "a\r\nb",
-     .typed = L"\r",
-     .saved = Level("a\nb\n")},
     {.name = "UTF-8", .bytes = kUtf8, .shown = "caf\xE9", .typed = kE, .saved = kUtf8 + "\xC3\xA9"},
     {.name = "UTF-8, marked",
      .bytes = kMarked + "ab",
@@ -131,27 +118,8 @@ TEST_F(Files, ASaveKeepsTheFilesLayoutLineEndsAndEncoding) {
     }
 }
 
-TEST_F(Files, AUtf8TextIsInTheCodePageOnceSavedAsALevelDescriptionAndNewForgetsTheFormat) {
-    Editor editor;
-    WriteBytes(Path("utf8.txt"), kUtf8 + "\n");
-    ASSERT_TRUE(LoadDocument(Path("utf8.txt"), kText));
-    answers = {Choose(Path("b.inf"), 2), Choose(Path("b.txt"), 3), Choose(Path("new.txt"), 3)};
-
-    Command(CMD_SAVE_AS);
-    Command(CMD_SAVE_AS);
-    Command(CMD_NEW);
-    Type(-1, L"\u00E9\r");
-    Command(CMD_SAVE);
-
-    EXPECT_EQ(ReadBytes(Path("b.inf")), "\x11\0\0\0caf\xE9\n\0"s);
-    EXPECT_EQ(ReadBytes(Path("b.txt")), "caf\xE9\n");
-    EXPECT_EQ(ReadBytes(Path("new.txt")), "\xE9\r\n"); // New forgets the LF line ends too
-    EXPECT_EQ(Title(), "new.txt - Scribane");          // the file the next Save writes
-}
-
-// A character the encoding cannot hold, typed after the first: one the code page lacks, or half
-// of a surrogate pair in UTF-8. Yes saves "?" in its place, and the window then shows what the
-// file holds, the caret where it was.
+// A character the encoding cannot hold, typed after the first: Yes saves "?" in its place, and
+// the window then shows what the file holds, the caret where it was.
 struct LossySave {
     std::string bytes;
     std::wstring typed;
